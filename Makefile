@@ -1,0 +1,53 @@
+# Quillon 95: the editor quillon95.exe and its installer setup.exe, built
+# for 32-bit Windows with mingw-w64 and run and tested under Wine.
+#
+#   make run [FILE=path]   build, then open the editor under Wine
+#   make test              build, then every test (native and under Wine)
+#   make dist              the shipped files in dist/
+#   make screenshot        docs/screenshot.png of the editor on a sample file
+#   make bench             speed and memory figures
+
+WIN    := build/win
+NATIVE := build/native
+JOBS   ?= 2
+
+.PHONY: all bootstrap build run test dist screenshot bench clean
+
+all: build
+
+bootstrap:
+	@tools/bootstrap.sh
+
+$(WIN)/Makefile: | bootstrap
+	cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+
+$(NATIVE)/Makefile: | bootstrap
+	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug >/dev/null
+
+build: bootstrap $(WIN)/Makefile $(NATIVE)/Makefile
+	cmake --build $(WIN) -j $(JOBS)
+	cmake --build $(NATIVE) -j $(JOBS)
+
+run: build
+	BUILD_DIR=$(WIN) tools/run-editor.sh "$(FILE)"
+
+test: build
+	cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
+	BUILD_DIR=$(WIN) tools/wine-session.sh sh -c 'cd $(WIN) && ctest --output-on-failure -j $(JOBS)'
+
+dist: build
+	rm -rf dist && mkdir -p dist
+	cp $(WIN)/quillon95.exe dist/
+	@if [ -f $(WIN)/setup.exe ]; then cp $(WIN)/setup.exe dist/; fi
+	@if [ -f $(WIN)/quillon95.hlp ]; then cp $(WIN)/quillon95.hlp dist/; fi
+	@if [ -f docs/quillon95.txt ]; then cp docs/quillon95.txt dist/; fi
+	cd dist && rm -f quillon95.zip && zip -q quillon95.zip *.exe $$(ls *.hlp *.txt 2>/dev/null)
+
+screenshot: build
+	BUILD_DIR=$(WIN) tools/wine-session.sh tools/screenshot.sh docs/screenshot.png
+
+bench: build
+	@if [ -f bench/run.sh ]; then BUILD_DIR=$(WIN) tools/wine-session.sh bench/run.sh; else echo "no benchmarks yet"; fi
+
+clean:
+	rm -rf build dist

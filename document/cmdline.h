@@ -1,0 +1,23 @@
+// The editor's command line: the whole argument string is one path.
+// Needs no window, so it is tested natively as well.
+#ifndef QUILLON_CMDLINE_H
+#define QUILLON_CMDLINE_H
+
+#include <stddef.h>
+
+enum CommandLineAction {
+    CMDLINE_OFFER_OPEN,     // no argument: offer the Open dialog
+    CMDLINE_OPEN_PATH,      // open the path written to the output
+    CMDLINE_TOO_LONG        // the argument does not fit a path buffer
+};
+
+// Skips the program's own name in a whole process command line, as the
+// Windows entry point's argument string does.
+const char *skipProgramName(const char *commandLine);
+
+// Turns the argument string into the path to open: one trailing and then one
+// leading double quote are removed. The output holds pathSize characters
+// with the terminating zero; an argument that does not fit is refused.
+CommandLineAction parseCommandLine(const char *args, char *path, size_t pathSize);
+
+#endif

@@ -1,0 +1,182 @@
+// The open file and its PageBuffer. The file is never loaded whole: one
+// window of PAGE_SIZE bytes follows the view, and changes reach the file only
+// in flushPage, after the user agreed.
+#include "document/document.h"
+
+#include <io.h>
+#include <string.h>
+
+#include "document/editor_state.h"
+#include "hexview/hexview.h"
+#include "shell/settings.h"
+#include "shell/statusbar.h"
+
+namespace {
+
+void invalidateView()
+{
+    if (ed.hexViewWnd) InvalidateRect(ed.hexViewWnd, NULL, TRUE);
+}
+
+void closeHandle()
+{
+    if (ed.fileHandle >= 0) _lclose((HFILE)ed.fileHandle);
+    ed.fileHandle = -1;
+}
+
+// The size of the open file, or -1 when it cannot be told or does not fit a
+// signed 32-bit offset (2 GiB or more).
+int32_t sizeOfOpenFile()
+{
+    DWORD high = 0;
+    DWORD low = GetFileSize((HANDLE)(INT_PTR)ed.fileHandle, &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) {
+        LONG end = _llseek((HFILE)ed.fileHandle, 0, 2);
+        return end < 0 ? 0 : end;
+    }
+    if (high != 0 || low > 0x7FFFFFFFul) return -1;
+    return (int32_t)low;
+}
+
+void messageBox(const char *text, const char *caption, UINT style)
+{
+    MessageBoxA(ed.mainWnd, text, caption, style);
+}
+
+}  // namespace
+
+bool pageHolds(int32_t first, int32_t last)
+{
+    // Compared in 64 bits: pageBase + PAGE_SIZE may pass the 32-bit range
+    // near the end of a 2 GiB file.
+    int64_t base = ed.pageBase, end = base + PAGE_SIZE;
+    return base <= first && first < end && base <= last && last < end;
+}
+
+void loadPage(int32_t offset)
+{
+    flushPage();
+    if (ed.fileHandle >= 0 && _llseek((HFILE)ed.fileHandle, offset, 0) >= 0) {
+        UINT got = _lread((HFILE)ed.fileHandle, ed.pageBuffer, PAGE_SIZE);
+        if (got == (UINT)HFILE_ERROR) got = 0;
+        // Bytes past what could be read are never shown or written; clear
+        // them so a file cut short by another program shows no stale data.
+        if (got < PAGE_SIZE) memset(ed.pageBuffer + got, 0, PAGE_SIZE - got);
+    }
+    ed.pageBase = offset;
+}
+
+void flushPage()
+{
+    ed.flushing = 1;
+    if (ed.pageDirty) {
+        ed.pageDirty = 0;   // before the prompt, so nothing started under it asks again
+        int answer = MessageBoxA(ed.mainWnd, "Do you want to save the changes?", "Confirmation",
+                                 MB_YESNO | MB_ICONQUESTION);
+        if (answer == IDYES) {
+            int32_t count = ed.fileSize - ed.pageBase;
+            if (count > PAGE_SIZE) count = PAGE_SIZE;
+            bool failed = false;
+            if (count > 0) {
+                failed = _llseek((HFILE)ed.fileHandle, ed.pageBase, 0) < 0 ||
+                         _lwrite((HFILE)ed.fileHandle, (LPCCH)ed.pageBuffer, (UINT)count) != (UINT)count;
+            }
+            if (failed) {
+                messageBox("Write error", "Error", MB_OK | MB_ICONSTOP);
+                loadPage(ed.pageBase);
+            }
+        } else {
+            loadPage(ed.pageBase);      // the window is re-read, so the changes are dropped
+        }
+    }
+    ed.flushing = 0;
+    invalidateView();
+}
+
+void openFile(const char *path)
+{
+    ed.fileJustOpened = 1;
+
+    ed.editMode = 0;
+    dropCaret();
+    showModeBitmap();
+
+    ed.selLength = 0;
+    ed.selSkipSecond = 0;
+    ed.selSkipPenultimate = 0;
+    showOffsetInStatus();
+
+    if (ed.fileHandle >= 0) {
+        flushPage();
+        closeHandle();
+    }
+
+    // A path that does not fit the name buffer cannot be opened; it is
+    // refused like any other path that cannot be opened.
+    size_t length = strlen(path);
+    bool fits = length < sizeof ed.fileName;
+    if (fits) memcpy(ed.fileName, path, length + 1);
+    else ed.fileName[0] = '\0';
+    ed.fileSize = 0;
+
+    bool tooLarge = false;
+    if (fits && length > 0) {
+        ed.readOnly = _access(path, 2) != 0;
+        if (!ed.readOnly) {
+            ed.fileHandle = _lopen(path, OF_READWRITE);
+            if (ed.fileHandle < 0) ed.readOnly = 1;
+        }
+        if (ed.readOnly) ed.fileHandle = _lopen(path, OF_READ);
+    }
+    if (ed.fileHandle < 0) {
+        ed.readOnly = 0;
+        ed.fileName[0] = '\0';
+    } else if (sizeOfOpenFile() < 0) {
+        // Offsets are signed 32-bit: a file of 2 GiB or more is not opened,
+        // so it is never shown with a wrong size or written.
+        closeHandle();
+        ed.readOnly = 0;
+        ed.fileName[0] = '\0';
+        tooLarge = true;
+    }
+
+    memset(ed.headerLine + 25, ' ', 10);
+    if (ed.readOnly) memcpy(ed.headerLine + 25, "READ ONLY", 9);
+
+    if (ed.fileHandle >= 0) ed.fileSize = sizeOfOpenFile();
+
+    ed.topOffset = 0;
+    loadPage(0);
+    ed.topRow = 0;
+    ed.percent = 0;
+    if (ed.fileSize < 0) ed.fileSize = 0;
+
+    updateScrollRanges();
+
+    if (tooLarge)
+        messageBox("Error: The file is too large (2 GB or more)", "Error", MB_OK | MB_ICONSTOP);
+    else if (length > 0 && ed.fileHandle < 0)
+        messageBox("Error opening file", "Error", MB_OK | MB_ICONSTOP);
+
+    setStatusText("", 0, 0);
+    invalidateView();
+
+    if (ed.fileName[0]) addRecentFile(ed.fileName);
+    updateTitle();
+}
+
+void openRecentFile(int index)
+{
+    if (index < 0 || index >= RECENT_COUNT) return;
+    // openFile adds the path to the list, which moves the entries: work on a copy.
+    char path[RECENT_CHARS];
+    memcpy(path, ed.recentFiles[index], sizeof path);
+    path[sizeof path - 1] = '\0';
+    openFile(path);
+}
+
+void closeFile()
+{
+    flushPage();
+    closeHandle();
+}

@@ -1,0 +1,123 @@
+// The editor's one process-wide record. Every part of the editor reads and
+// writes the open file, the page buffer, the view and the search through it.
+// One GUI thread, so plain data without locks.
+#ifndef QUILLON_EDITOR_STATE_H
+#define QUILLON_EDITOR_STATE_H
+
+#include <windows.h>
+#include <stdint.h>
+
+#include "resources/resource.h"
+
+enum {
+    PAGE_SIZE = 32752,          // bytes held by the PageBuffer (0x7FF0)
+    PATH_CHARS = 256,           // fileName, openDir, helpDir, dialog buffers
+    RECENT_COUNT = 4,           // entries of the RecentFiles list
+    RECENT_CHARS = 260,         // characters of one recent-file entry
+    HEADER_CHARS = 40,          // characters of headerLine
+    LINE_CHARS = 120,           // line buffer of one composed row
+    SCRATCH_CHARS = 52,         // textScratch
+    PATTERN_CHARS = 256         // pattern and the search dialog's texts
+};
+
+extern const char appCaption[];     // "Quillon for Windows 95   Version 1.4"
+extern const char helpFileName[];   // "quillon95.hlp"
+
+struct EditorState {
+    // Document
+    char fileName[PATH_CHARS];
+    int32_t fileHandle;
+    int32_t fileSize;
+    uint8_t readOnly;
+    unsigned char *pageBuffer;
+    int32_t pageBase;
+    uint8_t pageDirty;
+    uint8_t flushing;
+    uint8_t fileJustOpened;
+    char *openDir;                  // heap block of PATH_CHARS
+    char *helpDir;                  // heap block of PATH_CHARS
+
+    // View geometry, scrolling and row layout
+    uint16_t charWidth, charHeight;
+    HFONT viewFont;
+    RECT viewRect;
+    int32_t offsetChars, unitChars, unitsPerRow, rowChars;
+    int32_t topRow;
+    int32_t topRowMax, visibleRows, vScrollScale, vScrollMax;
+    int32_t hScrollPos, hScrollMax;
+    int32_t topOffset;
+    int32_t percent, percentShown;
+    char headerLine[HEADER_CHARS + 1];
+    char textScratch[SCRATCH_CHARS];
+
+    // Caret, highlighted range and editing
+    uint8_t editMode;               // 0 view, 1 values column, 2 text column
+    int32_t caretOffset;            // -1: no caret
+    uint8_t caretNibble;
+    uint8_t caretShown;
+    int32_t selStart, selLength;
+    uint8_t selSkipSecond, selSkipPenultimate;
+    uint8_t dblClickPending;
+    uint8_t dialogOpen;
+
+    // Windows, handles and colours
+    HINSTANCE instance;
+    HWND mainWnd, hexViewWnd, statusWnd;
+    HMENU menu;
+    HACCEL accelerators;
+    HBITMAP editBitmap, viewBitmap;
+    COLORREF textColor, backColor, hiTextColor, hiBackColor;
+    char fileTitle[PATH_CHARS];
+    uint8_t helpOpened;
+
+    // ViewFormat
+    uint8_t viewFormat;
+
+    // Go to offset dialog
+    int32_t goToInitial;
+    char goToText[PATH_CHARS];
+    int32_t goToRadix;
+
+    // SearchState
+    unsigned char pattern[PATTERN_CHARS];
+    int32_t patternLength;
+    uint8_t searchOptions;
+    uint8_t ignoreCase;
+    uint8_t foldCase;
+    uint8_t searchRequest;
+    uint8_t searching;
+    UINT_PTR searchTimer;
+    int32_t searchStart;
+    int32_t lastFound;
+    uint8_t findNextReady;
+    int32_t scanLength;
+    uint8_t scanSwapped;
+    int32_t scanIndex;
+    int32_t matchedCount;
+    int32_t leadingRun;
+    int32_t matchStart;
+
+    // Search dialog's own storage, kept between openings
+    char patternText[PATTERN_CHARS];
+    char patternHex[PATTERN_CHARS];
+    char hexInput[PATTERN_CHARS];
+    uint8_t numberFormat;
+    unsigned char numberBytes[4];
+    int32_t numberByteCount;
+
+    // Settings and RecentFiles
+    int32_t windowLeft, windowTop, windowWidth, windowHeight;
+    int32_t showState;
+    uint8_t placementMissing;
+    char recentFiles[RECENT_COUNT][RECENT_CHARS];
+    int16_t recentCount;
+    uint8_t recentSeparator;
+};
+
+extern EditorState ed;
+
+// Puts the record into its start state (zero, with the start values the
+// fields document). Start-up calls it once; tests call it between cases.
+void resetEditorState();
+
+#endif

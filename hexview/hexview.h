@@ -1,0 +1,45 @@
+// The hex view: geometry, scroll bars and caret; painting; keyboard and
+// mouse editing; the row layout of the current ViewFormat.
+#ifndef QUILLON_HEXVIEW_H
+#define QUILLON_HEXVIEW_H
+
+#include <windows.h>
+#include <stdint.h>
+
+LRESULT CALLBACK hexViewProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Row layout and unit text (the ViewFormat of the EditorState)
+void computeRowLayout();
+void formatUnitValue(int8_t missingBytes);
+
+// Geometry, scrolling and caret
+void updateScrollRanges();
+int32_t scrollPosOfRow(int32_t row);
+void showViewCaret();
+void hideViewCaret();
+void dropCaret();
+void placeCaret(int32_t row, int32_t column);
+bool rowHighlightSpan(int32_t rowStart, int32_t *firstColumn, int32_t *lastColumn);
+bool rowCaretColumn(int32_t rowStart, int32_t *column);
+void onVScroll(WPARAM wParam);
+void onHScroll(WPARAM wParam);
+void sizeView(HWND mainWnd);        // the view's part of the main window's WM_SIZE
+void onSetFocus();
+void onKillFocus();
+
+// Painting
+void paintView(HWND wnd);
+void drawLine(HDC dc, int32_t line, const char *text);
+void drawColumns(HDC dc, int32_t line, const char *text, int32_t firstColumn, int32_t count);
+
+// Keyboard and mouse editing
+void toggleEditMode();
+void advanceCaret();
+void onKeyDown(WPARAM wParam);
+void onChar(WPARAM wParam);
+void onLButtonUp(LPARAM lParam);
+void onLButtonDblClk();
+void onRButtonUp();
+void showModeBitmap();              // menu-bar item 204 shows the current mode
+
+#endif

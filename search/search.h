@@ -1,0 +1,15 @@
+// The incremental search engine and the Search dialog.
+#ifndef QUILLON_SEARCH_H
+#define QUILLON_SEARCH_H
+
+#include <windows.h>
+
+void startSearch(int request);
+void searchStep();
+void stopSearch();
+void finishSearch(bool aborted);
+bool bytesMatch(unsigned char fileByte, unsigned char patternByte);
+
+INT_PTR CALLBACK searchDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam);
+
+#endif

@@ -1,0 +1,26 @@
+// The editor's entry point.
+#include <windows.h>
+
+#include "document/editor_state.h"
+#include "shell/shell.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR args, int showCommand)
+{
+    resetEditorState();
+    if (!allocateBlocks()) {
+        MessageBoxA(ed.mainWnd, "Error: Insufficient memory", appCaption, MB_OK);
+        freeBlocks();
+        return 0;
+    }
+    if (!previous && !registerMainClass(instance)) {
+        freeBlocks();
+        return 0;
+    }
+    if (!initInstance(instance, args, showCommand)) {
+        freeBlocks();
+        return 0;
+    }
+    int exitCode = runMessageLoop();
+    freeBlocks();
+    return exitCode;
+}

@@ -1,0 +1,199 @@
+// The main window: menu and accelerator commands, the window's life events,
+// and the keyboard, which the main window keeps.
+#include <windows.h>
+#include <commdlg.h>
+#include <io.h>
+#include <string.h>
+
+#include "dialogs/dialogs.h"
+#include "document/document.h"
+#include "document/editor_state.h"
+#include "hexview/hexview.h"
+#include "search/search.h"
+#include "shell/settings.h"
+#include "shell/shell.h"
+#include "shell/statusbar.h"
+
+namespace {
+
+const char aboutText[] =
+    "Quillon 95\n"
+    "Hexadecimal file editor\n\n"
+    "Version 1.4\n"
+    "Ostrel";
+
+// Runs one of the editor's modal dialogs; the paint leaves the caret alone
+// while it is up.
+void runDialog(const char *name, DLGPROC proc)
+{
+    ed.dialogOpen = 1;
+    DialogBoxParamA(ed.instance, name, ed.mainWnd, proc, 0);
+    ed.dialogOpen = 0;
+}
+
+void onCommand(WPARAM wParam, LPARAM lParam)
+{
+    int id = LOWORD(wParam);
+    switch (id) {
+    case IDM_OPEN:
+        runOpenDialog();
+        break;
+    case IDM_GOTO:
+        ed.goToInitial = (int32_t)lParam;
+        runDialog("Offset", goToDialogProc);
+        setStatusText("", 0, 0);
+        break;
+    case IDM_EXIT:
+        PostMessageA(ed.mainWnd, WM_CLOSE, 0, 0);
+        break;
+    case IDM_FIND:
+        ed.searchRequest = 0;
+        runDialog("search", searchDialogProc);
+        if (ed.fileSize != 0 && ed.searchRequest != 0) startSearch(ed.searchRequest);
+        break;
+    case IDM_FINDNEXT:
+        startSearch(2);
+        break;
+    case IDM_STOPSEARCH:
+        stopSearch();
+        break;
+    case IDM_VIEWMODE:
+        toggleEditMode();
+        break;
+    case IDM_HELP:
+        showHelp();
+        break;
+    case IDM_ABOUT:
+        MessageBoxA(ed.mainWnd, aboutText, appCaption, MB_OK);
+        break;
+    case IDM_FORMAT:
+        runDialog("Format", formatDialogProc);
+        break;
+    default:
+        if (id >= IDM_RECENT1 && id < IDM_RECENT1 + RECENT_COUNT) openRecentFile(id - IDM_RECENT1);
+        break;
+    }
+}
+
+void onSize(HWND wnd, WPARAM wParam)
+{
+    sizeView(wnd);
+    ed.showState = 0;
+    switch (wParam) {
+    case SIZE_RESTORED: {
+        RECT r;
+        GetWindowRect(wnd, &r);
+        ed.windowLeft = r.left;
+        ed.windowTop = r.top;
+        ed.windowWidth = r.right - r.left;
+        ed.windowHeight = r.bottom - r.top;
+        break;
+    }
+    case SIZE_MAXIMIZED:
+        ed.showState = 4;
+        break;
+    case SIZE_MINIMIZED:
+        ed.showState = 2;
+        break;
+    }
+}
+
+void onDestroy()
+{
+    DeleteObject(ed.editBitmap);
+    DeleteObject(ed.viewBitmap);
+    ed.editBitmap = ed.viewBitmap = NULL;
+    saveSettings();
+    if (ed.helpOpened) WinHelpA(ed.mainWnd, "", HELP_QUIT, 0);
+    PostQuitMessage(0);
+}
+
+}  // namespace
+
+void runOpenDialog()
+{
+    char fileBuffer[PATH_CHARS];
+    char filter[PATH_CHARS];
+    fileBuffer[0] = '\0';
+
+    int n = LoadStringA(ed.instance, 0, filter, sizeof filter);
+    if (n <= 0) return;
+    char separator = filter[n - 1];
+    for (int i = 0; i < n; ++i)
+        if (filter[i] == separator) filter[i] = '\0';
+
+    // The 76-byte description of the Windows 95 open-file dialog.
+    OPENFILENAMEA ofn;
+    memset(&ofn, 0, sizeof ofn);
+    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    ofn.hwndOwner = ed.mainWnd;
+    ofn.lpstrFilter = filter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = fileBuffer;
+    ofn.nMaxFile = sizeof fileBuffer;
+    ofn.lpstrFileTitle = ed.fileTitle;
+    ofn.nMaxFileTitle = sizeof ed.fileTitle;
+    ofn.lpstrInitialDir = ed.openDir;
+    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    if (!GetOpenFileNameA(&ofn)) return;
+
+    openFile(fileBuffer);
+
+    // The next Open dialog starts in the chosen file's directory.
+    if (ofn.nFileOffset < sizeof fileBuffer) fileBuffer[ofn.nFileOffset] = '\0';
+    lstrcpynA(ed.openDir, fileBuffer, PATH_CHARS);
+}
+
+void showHelp()
+{
+    if (ed.helpDir[0] && GetFileAttributesA(ed.helpDir) != INVALID_FILE_ATTRIBUTES)
+        WinHelpA(ed.mainWnd, ed.helpDir, HELP_CONTENTS, 0);
+    else
+        WinHelpA(ed.mainWnd, helpFileName, HELP_CONTENTS, 0);
+    ed.helpOpened = 1;
+}
+
+LRESULT CALLBACK mainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_COMMAND: {
+        int id = LOWORD(wParam);
+        onCommand(wParam, lParam);
+        if (id == IDM_HELP || (id >= IDM_RECENT1 && id < IDM_RECENT1 + RECENT_COUNT)) return 1;
+        break;
+    }
+    case WM_SIZE:
+        onSize(wnd, wParam);
+        return 0;
+    case WM_CLOSE:
+        closeFile();
+        DestroyWindow(wnd);
+        return 0;
+    case WM_DESTROY:
+        onDestroy();
+        return 0;
+    case WM_SETFOCUS:
+        onSetFocus();
+        return 0;
+    case WM_KILLFOCUS:
+        onKillFocus();
+        return 0;
+    case WM_KEYDOWN:
+        onKeyDown(wParam);
+        return 0;
+    case WM_CHAR:
+        onChar(wParam);
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        BeginPaint(wnd, &ps);
+        EndPaint(wnd, &ps);
+        return 0;
+    }
+    case WM_TIMER:
+    case WM_INITMENU:
+    case WM_MENUSELECT:
+        return 0;
+    }
+    return DefWindowProcA(wnd, msg, wParam, lParam);
+}

@@ -1,0 +1,24 @@
+// The editor's entry, window classes, main window and message loop.
+#ifndef QUILLON_SHELL_H
+#define QUILLON_SHELL_H
+
+#include <windows.h>
+
+BOOL registerMainClass(HINSTANCE instance);
+BOOL registerViewClass(HINSTANCE instance);
+BOOL initInstance(HINSTANCE instance, const char *args, int showCommand);
+int runMessageLoop();
+
+// Allocates the three long-lived blocks (helpDir, openDir, pageBuffer, in
+// that order); false when the page buffer cannot be had.
+bool allocateBlocks();
+void freeBlocks();
+
+LRESULT CALLBACK mainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// The Open command: the Open dialog, then openFile.
+void runOpenDialog();
+// The Help command.
+void showHelp();
+
+#endif

@@ -1,0 +1,180 @@
+// Start-up: the long-lived blocks, the two window classes, the windows and
+// the initial state, and the message loop that also drives the search.
+#include <windows.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "document/cmdline.h"
+#include "document/document.h"
+#include "document/editor_state.h"
+#include "hexview/hexview.h"
+#include "search/search.h"
+#include "shell/settings.h"
+#include "shell/shell.h"
+#include "shell/statusbar.h"
+
+bool allocateBlocks()
+{
+    ed.helpDir = (char *)calloc(PATH_CHARS, 1);
+    ed.openDir = (char *)calloc(PATH_CHARS, 1);
+    ed.pageBuffer = (unsigned char *)calloc(PAGE_SIZE, 1);
+    return ed.pageBuffer != NULL && ed.helpDir != NULL && ed.openDir != NULL;
+}
+
+void freeBlocks()
+{
+    free(ed.pageBuffer);
+    ed.pageBuffer = NULL;
+    free(ed.openDir);
+    ed.openDir = NULL;
+    free(ed.helpDir);
+    ed.helpDir = NULL;
+}
+
+BOOL registerMainClass(HINSTANCE instance)
+{
+    WNDCLASSA wc;
+    memset(&wc, 0, sizeof wc);
+    wc.style = 0;
+    wc.lpfnWndProc = mainWndProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, "MICON");
+    wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
+    wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
+    wc.lpszMenuName = "mmENU";
+    wc.lpszClassName = "QuillonWClass";
+    ed.charWidth = 0;   // the first paint measures the cell
+    return RegisterClassA(&wc) != 0;
+}
+
+BOOL registerViewClass(HINSTANCE instance)
+{
+    WNDCLASSA wc;
+    memset(&wc, 0, sizeof wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = hexViewProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
+    wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
+    wc.lpszClassName = "QuillonbaseClass";
+    return RegisterClassA(&wc) != 0;
+}
+
+namespace {
+
+void openCommandLineFile(const char *args)
+{
+    char path[PATH_CHARS];
+    switch (parseCommandLine(args, path, sizeof path)) {
+    case CMDLINE_OFFER_OPEN:
+        PostMessageA(ed.mainWnd, WM_COMMAND, IDM_OPEN, 0);
+        break;
+    case CMDLINE_OPEN_PATH:
+        openFile(path);
+        break;
+    case CMDLINE_TOO_LONG:
+        // No path of this length can be opened: say so as for any other.
+        MessageBoxA(ed.mainWnd, "Error opening file", "Error", MB_OK | MB_ICONSTOP);
+        break;
+    }
+}
+
+}  // namespace
+
+BOOL initInstance(HINSTANCE instance, const char *args, int showCommand)
+{
+    ed.instance = instance;
+    ed.accelerators = LoadAcceleratorsA(instance, "RACCEL");
+    ed.editBitmap = LoadBitmapA(instance, "BITEDIT");
+    ed.viewBitmap = LoadBitmapA(instance, "BITVIEW");
+
+    loadSettings();
+    computeRowLayout();
+
+    int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = CW_USEDEFAULT, height = CW_USEDEFAULT;
+    if (ed.placementMissing == 0) {
+        x = ed.windowLeft;
+        y = ed.windowTop;
+        width = ed.windowWidth;
+        height = ed.windowHeight;
+    }
+    ed.mainWnd = CreateWindowExA(0, "QuillonWClass", "Quillon", WS_OVERLAPPEDWINDOW,
+                                 x, y, width, height, NULL, NULL, instance, NULL);
+    if (!ed.mainWnd) return FALSE;
+
+    createStatusBar(ed.mainWnd, "", 2);
+    ed.flushing = 0;
+
+    ed.menu = GetMenu(ed.mainWnd);
+    EnableMenuItem(ed.menu, IDM_SPACER, MF_BYCOMMAND | MF_GRAYED);
+
+    ed.viewFont = (HFONT)GetStockObject(SYSTEM_FIXED_FONT);
+    GetClientRect(ed.mainWnd, &ed.viewRect);
+    ed.viewRect.bottom -= 20;
+
+    registerViewClass(instance);
+    ed.hexViewWnd = CreateWindowExA(0, "QuillonbaseClass", "",
+                                    WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL,
+                                    ed.viewRect.left, ed.viewRect.top, ed.viewRect.right,
+                                    ed.viewRect.bottom - ed.viewRect.top, ed.mainWnd,
+                                    (HMENU)IDC_HEXVIEW, instance, NULL);
+
+    ed.editMode = 0;
+    hideViewCaret();
+    ed.caretOffset = -1;
+
+    ModifyMenuA(ed.menu, IDM_VIEWMODE, MF_BYCOMMAND | MF_BITMAP, IDM_VIEWMODE,
+                (LPCSTR)ed.viewBitmap);
+    DrawMenuBar(ed.mainWnd);
+
+    memset(ed.headerLine, ' ', HEADER_CHARS);
+    memcpy(ed.headerLine, " Offset:", 8);
+    ed.headerLine[HEADER_CHARS] = '\0';
+
+    int show = showCommand;
+    if (ed.placementMissing == 0) {
+        if (ed.showState == 4) show = SW_SHOWMAXIMIZED;
+        else if (ed.showState == 2) show = SW_SHOWMINIMIZED;
+    }
+    ShowWindow(ed.mainWnd, show);
+    UpdateWindow(ed.mainWnd);
+
+    rebuildRecentMenu();
+
+    ed.fileHandle = -1;
+    openFile("");
+    openCommandLineFile(args);
+
+    ed.searching = 0;
+    EnableMenuItem(ed.menu, IDM_STOPSEARCH, MF_BYCOMMAND | MF_GRAYED);
+    EnableMenuItem(ed.menu, IDM_FINDNEXT, MF_BYCOMMAND | MF_GRAYED);
+    ed.findNextReady = 0;
+
+    SetScrollRange(ed.hexViewWnd, SB_HORZ, 0, ed.hScrollMax, TRUE);
+
+    ed.textColor = GetSysColor(COLOR_WINDOWTEXT);
+    ed.backColor = GetSysColor(COLOR_WINDOW);
+    ed.hiTextColor = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    ed.hiBackColor = GetSysColor(COLOR_HIGHLIGHT);
+    return TRUE;
+}
+
+int runMessageLoop()
+{
+    MSG msg;
+    while (GetMessageA(&msg, NULL, 0, 0) > 0) {
+        if (!TranslateAcceleratorA(ed.mainWnd, ed.accelerators, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        // Search ticks are served here: kill the timer, two slices, and a
+        // new timer only while the search still runs, so ticks never pile up.
+        if (msg.message == WM_TIMER && ed.searching) {
+            KillTimer(NULL, ed.searchTimer);
+            searchStep();
+            searchStep();
+            if (ed.searching) ed.searchTimer = SetTimer(NULL, 0, 1, NULL);
+        }
+    }
+    return (int)msg.wParam;
+}

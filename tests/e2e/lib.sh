@@ -1,0 +1,44 @@
+# Shared by the end-to-end scripts: Wine ready, a scratch folder, the driver,
+# and the real programs started in the background with a bounded wait.
+set -u
+: "${BUILD_DIR:?}" "${SOURCE_DIR:?}"
+. "$SOURCE_DIR/tools/wine-env.sh"
+
+E2E_TMP=$(mktemp -d "$BUILD_DIR/e2e.XXXXXX")
+trap 'cleanup' EXIT
+EDITOR_PID=
+
+cleanup() {
+    [ -n "$EDITOR_PID" ] && kill "$EDITOR_PID" 2>/dev/null
+    rm -rf "$E2E_TMP"
+}
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+pass() { echo "PASS"; exit 0; }
+
+qdrive() { wine "$BUILD_DIR/tests/qdrive.exe" "$@"; }
+
+# e2e_file NAME SIZE: a file of SIZE pseudo-random bytes; prints its path.
+e2e_file() {
+    head -c "$2" /dev/urandom > "$E2E_TMP/$1"
+    echo "$E2E_TMP/$1"
+}
+
+start_editor() {
+    wine "$BUILD_DIR/quillon95.exe" "$@" &
+    EDITOR_PID=$!
+}
+
+# Waits (bounded) for the editor to end; EDITOR_STATUS is its exit code.
+wait_editor() {
+    local i=0
+    while kill -0 "$EDITOR_PID" 2>/dev/null; do
+        i=$((i + 1))
+        [ $i -gt 600 ] && { EDITOR_STATUS=timeout; return 1; }
+        sleep 0.05
+    done
+    wait "$EDITOR_PID"
+    EDITOR_STATUS=$?
+    EDITOR_PID=
+    [ "$EDITOR_STATUS" = 0 ]
+}

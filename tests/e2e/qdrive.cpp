@@ -1,0 +1,217 @@
+// Drives the real programs from outside, for the end-to-end scripts.
+// Each invocation runs one verb and prints what it found; a verb that
+// waits gives up after its timeout and exits with 1.
+//
+//   qdrive wait-window CLASS [MS]            print the window's handle
+//   qdrive title CLASS                       print the window's title
+//   qdrive command CLASS ID [LPARAM]         post WM_COMMAND
+//   qdrive post CLASS MSG WPARAM LPARAM      post any message (numbers)
+//   qdrive key CLASS VK                      post WM_KEYDOWN
+//   qdrive chars CLASS TEXT                  post WM_CHAR for each character
+//   qdrive click CLASS CHILDID X Y           post button down and up to a child
+//   qdrive wait-box TEXT [MS]                wait for a message box or dialog whose
+//                                            caption or text contains TEXT; print
+//                                            "caption|text"
+//   qdrive answer-box TEXT ID [MS]           wait-box, then post WM_COMMAND ID to it
+//   qdrive dialog-set TEXT CTLID VALUE [MS]  set a control's text in that dialog
+//   qdrive dialog-click TEXT CTLID [MS]      click a button of that dialog
+//   qdrive status CLASS PART                 print the text of a status bar part
+//   qdrive wait-status CLASS PART TEXT [MS]  wait until that part contains TEXT
+//   qdrive wait-gone CLASS [MS]              wait until no such window exists
+#include <windows.h>
+#include <commctrl.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+
+namespace {
+
+long number(const char *s) { return strtol(s, NULL, 0); }
+
+HWND findTop(const char *cls) { return FindWindowA(cls, NULL); }
+
+HWND waitWindow(const char *cls, int ms)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND w = findTop(cls);
+        if (w) return w;
+        if ((int)(GetTickCount() - start) > ms) return NULL;
+        Sleep(20);
+    }
+}
+
+std::string textOf(HWND w)
+{
+    char buf[1024];
+    buf[0] = '\0';
+    GetWindowTextA(w, buf, sizeof buf);
+    return buf;
+}
+
+struct BoxSearch {
+    const char *needle;
+    HWND found;
+    std::string caption, text;
+};
+
+BOOL CALLBACK staticText(HWND child, LPARAM lp)
+{
+    std::string *all = (std::string *)lp;
+    char cls[32];
+    GetClassNameA(child, cls, sizeof cls);
+    if (lstrcmpiA(cls, "Static") == 0) {
+        std::string t = textOf(child);
+        if (!t.empty()) {
+            if (!all->empty()) *all += "\n";
+            *all += t;
+        }
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK findBox(HWND w, LPARAM lp)
+{
+    BoxSearch *s = (BoxSearch *)lp;
+    char cls[32];
+    GetClassNameA(w, cls, sizeof cls);
+    if (strcmp(cls, "#32770") != 0 || !IsWindowVisible(w)) return TRUE;
+    std::string caption = textOf(w), text;
+    HWND msg = GetDlgItem(w, 0xFFFF);
+    if (msg) text = textOf(msg);
+    else EnumChildWindows(w, staticText, (LPARAM)&text);
+    if (caption.find(s->needle) != std::string::npos || text.find(s->needle) != std::string::npos) {
+        s->found = w;
+        s->caption = caption;
+        s->text = text;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND waitBox(const char *needle, int ms, std::string *caption, std::string *text)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        BoxSearch s = {needle, NULL, "", ""};
+        EnumWindows(findBox, (LPARAM)&s);
+        if (s.found) {
+            if (caption) *caption = s.caption;
+            if (text) *text = s.text;
+            return s.found;
+        }
+        if ((int)(GetTickCount() - start) > ms) return NULL;
+        Sleep(20);
+    }
+}
+
+// SB_GETTEXT carries a pointer, so the text is fetched through memory of
+// the target process.
+std::string statusPart(HWND top, int part)
+{
+    HWND bar = FindWindowExA(top, NULL, STATUSCLASSNAMEA, NULL);
+    if (!bar) return "";
+    DWORD pid = 0;
+    GetWindowThreadProcessId(bar, &pid);
+    HANDLE proc = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!proc) return "";
+    std::string result;
+    LRESULT len = SendMessageA(bar, SB_GETTEXTLENGTHA, part, 0);
+    if (LOWORD(len) < 1000) {
+        void *remote = VirtualAllocEx(proc, NULL, 1024, MEM_COMMIT, PAGE_READWRITE);
+        if (remote) {
+            SendMessageA(bar, SB_GETTEXTA, part, (LPARAM)remote);
+            char buf[1024] = {0};
+            SIZE_T got = 0;
+            ReadProcessMemory(proc, remote, buf, sizeof buf - 1, &got);
+            result = buf;
+            VirtualFreeEx(proc, remote, 0, MEM_RELEASE);
+        }
+    }
+    CloseHandle(proc);
+    return result;
+}
+
+int fail(const char *what)
+{
+    fprintf(stderr, "qdrive: %s\n", what);
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 2) return fail("no verb");
+    std::string verb = argv[1];
+    auto arg = [&](int i) -> const char * { return i < argc ? argv[i] : ""; };
+    auto ms = [&](int i) { return i < argc ? (int)number(argv[i]) : 10000; };
+
+    if (verb == "wait-window") {
+        HWND w = waitWindow(arg(2), ms(3));
+        if (!w) return fail("window not found");
+        printf("%p\n", (void *)w);
+        return 0;
+    }
+    if (verb == "wait-gone") {
+        DWORD start = GetTickCount();
+        while (findTop(arg(2))) {
+            if ((int)(GetTickCount() - start) > ms(3)) return fail("window still there");
+            Sleep(20);
+        }
+        return 0;
+    }
+    if (verb == "wait-box" || verb == "answer-box" || verb == "dialog-set" || verb == "dialog-click") {
+        int timeoutArg = verb == "wait-box" ? 3 : verb == "dialog-set" ? 5 : 4;
+        std::string caption, text;
+        HWND box = waitBox(arg(2), ms(timeoutArg), &caption, &text);
+        if (!box) return fail("box not found");
+        if (verb == "wait-box") {
+            printf("%s|%s\n", caption.c_str(), text.c_str());
+        } else if (verb == "answer-box") {
+            PostMessageA(box, WM_COMMAND, number(arg(3)), 0);
+        } else if (verb == "dialog-set") {
+            SetDlgItemTextA(box, (int)number(arg(3)), arg(4));
+        } else {
+            HWND button = GetDlgItem(box, (int)number(arg(3)));
+            if (!button) return fail("no such control");
+            PostMessageA(button, BM_CLICK, 0, 0);
+        }
+        return 0;
+    }
+
+    HWND top = waitWindow(arg(2), 10000);
+    if (!top) return fail("window not found");
+    if (verb == "title") {
+        printf("%s\n", textOf(top).c_str());
+    } else if (verb == "command") {
+        PostMessageA(top, WM_COMMAND, number(arg(3)), number(arg(4)));
+    } else if (verb == "post") {
+        PostMessageA(top, (UINT)number(arg(3)), number(arg(4)), number(arg(5)));
+    } else if (verb == "key") {
+        PostMessageA(top, WM_KEYDOWN, number(arg(3)), 1);
+    } else if (verb == "chars") {
+        for (const char *c = arg(3); *c; ++c) PostMessageA(top, WM_CHAR, (unsigned char)*c, 1);
+    } else if (verb == "click") {
+        HWND child = GetDlgItem(top, (int)number(arg(3)));
+        if (!child) return fail("no such child");
+        LPARAM at = MAKELPARAM(number(arg(4)), number(arg(5)));
+        PostMessageA(child, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageA(child, WM_LBUTTONUP, 0, at);
+    } else if (verb == "status") {
+        printf("%s\n", statusPart(top, (int)number(arg(3))).c_str());
+    } else if (verb == "wait-status") {
+        DWORD start = GetTickCount();
+        for (;;) {
+            std::string t = statusPart(top, (int)number(arg(3)));
+            if (t.find(arg(4)) != std::string::npos) { printf("%s\n", t.c_str()); break; }
+            if ((int)(GetTickCount() - start) > ms(5)) return fail("status text not seen");
+            Sleep(20);
+        }
+    } else {
+        return fail("unknown verb");
+    }
+    return 0;
+}

@@ -1,0 +1,16 @@
+#!/bin/bash
+# The real editor opens a file given on its command line, closes on WM_CLOSE
+# with exit code 0, and leaves the file as it was.
+. "$SOURCE_DIR/tests/e2e/lib.sh"
+
+file=$(e2e_file sample.bin 5000)
+cp "$file" "$E2E_TMP/original.bin"
+
+start_editor "$(winepath -w "$file")"
+qdrive wait-window QuillonWClass 20000 >/dev/null || fail "main window did not appear"
+title=$(qdrive title QuillonWClass)
+echo "title: $title"
+qdrive command QuillonWClass 110 || fail "could not post Exit"
+wait_editor || fail "editor exit code $EDITOR_STATUS"
+cmp "$file" "$E2E_TMP/original.bin" || fail "file changed"
+pass

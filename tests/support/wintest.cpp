@@ -1,0 +1,239 @@
+#include "wintest.h"
+
+#include <commctrl.h>
+#include <stdio.h>
+#include <string.h>
+
+#include <deque>
+
+#include "document/document.h"
+#include "document/editor_state.h"
+#include "shell/shell.h"
+
+namespace wintest {
+
+namespace {
+
+HHOOK hook;
+std::deque<std::function<void(HWND)>> actions;
+std::vector<SeenBox> seen;
+
+struct Pending {
+    HWND box;
+    std::function<void(HWND)> action;
+};
+std::deque<Pending> pending;
+UINT_PTR actionTimer;
+
+bool isMessageBox(HWND wnd)
+{
+    return GetDlgItem(wnd, 0xFFFF) != NULL;
+}
+
+// Runs inside the box's own modal loop, once the box is fully up.
+void CALLBACK runPending(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(NULL, id);
+    actionTimer = 0;
+    while (!pending.empty()) {
+        Pending p = pending.front();
+        pending.pop_front();
+        if (IsWindow(p.box)) p.action(p.box);
+    }
+}
+
+LRESULT CALLBACK cbtProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE) {
+        HWND wnd = (HWND)wParam;
+        char cls[32];
+        GetClassNameA(wnd, cls, sizeof cls);
+        bool known = false;
+        for (const Pending &p : pending) known = known || p.box == wnd;
+        if (strcmp(cls, "#32770") == 0 && !known && GetPropA(wnd, "wintest.seen") == NULL) {
+            SetPropA(wnd, "wintest.seen", (HANDLE)1);
+            SeenBox box;
+            box.caption = windowText(wnd);
+            box.text = isMessageBox(wnd) ? windowText(GetDlgItem(wnd, 0xFFFF)) : "";
+            box.answered = !actions.empty();
+            std::function<void(HWND)> action;
+            if (!actions.empty()) {
+                action = actions.front();
+                actions.pop_front();
+            } else {
+                // Nobody expected it: record it and get it out of the way.
+                action = [](HWND w) {
+                    if (isMessageBox(w)) PostMessageA(w, WM_COMMAND, IDNO, 0);
+                    else PostMessageA(w, WM_CLOSE, 0, 0);
+                };
+            }
+            seen.push_back(box);
+            pending.push_back({wnd, action});
+            if (!actionTimer) actionTimer = SetTimer(NULL, 0, 1, runPending);
+        }
+    }
+    return CallNextHookEx(hook, code, wParam, lParam);
+}
+
+}  // namespace
+
+void installBoxHook()
+{
+    if (!hook) hook = SetWindowsHookExA(WH_CBT, cbtProc, NULL, GetCurrentThreadId());
+}
+
+void removeBoxHook()
+{
+    if (hook) UnhookWindowsHookEx(hook);
+    hook = NULL;
+    actions.clear();
+}
+
+void onNextBox(std::function<void(HWND)> action) { actions.push_back(action); }
+
+void answerNextBox(int buttonId)
+{
+    onNextBox([buttonId](HWND box) { PostMessageA(box, WM_COMMAND, buttonId, 0); });
+}
+
+std::vector<SeenBox> &seenBoxes() { return seen; }
+void clearSeenBoxes() { seen.clear(); }
+
+int unansweredBoxes()
+{
+    int n = 0;
+    for (const SeenBox &b : seen) n += !b.answered;
+    return n;
+}
+
+void pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) continue;
+        if (!ed.mainWnd || !TranslateAcceleratorA(ed.mainWnd, ed.accelerators, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+bool waitFor(const std::function<bool()> &condition, int timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        pump();
+        if (condition()) return true;
+        if ((int)(GetTickCount() - start) > timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+EditorSession::EditorSession(const char *args, int show) : started_(false)
+{
+    installBoxHook();
+    clearSeenBoxes();
+    resetEditorState();
+    if (!allocateBlocks()) return;
+    HINSTANCE inst = GetModuleHandleA(NULL);
+    if (!registerMainClass(inst)) return;
+    started_ = initInstance(inst, args, show) != FALSE;
+    pump();
+}
+
+void EditorSession::close()
+{
+    if (ed.mainWnd && IsWindow(ed.mainWnd)) {
+        HWND wnd = ed.mainWnd;
+        PostMessageA(wnd, WM_CLOSE, 0, 0);
+        waitFor([wnd] { return !IsWindow(wnd); });
+    }
+    // The main window posts WM_QUIT as it goes; take it off the queue.
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
+}
+
+EditorSession::~EditorSession()
+{
+    close();
+    if (ed.fileHandle >= 0) _lclose((HFILE)ed.fileHandle);
+    ed.fileHandle = -1;
+    freeBlocks();
+    HINSTANCE inst = GetModuleHandleA(NULL);
+    UnregisterClassA("QuillonbaseClass", inst);
+    UnregisterClassA("QuillonWClass", inst);
+    removeBoxHook();
+    ed.mainWnd = ed.hexViewWnd = ed.statusWnd = NULL;
+}
+
+std::string tempPath(const std::string &name)
+{
+    static std::string folder;
+    if (folder.empty()) {
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        char self[MAX_PATH];
+        GetModuleFileNameA(NULL, self, sizeof self);
+        const char *base = strrchr(self, '\\');
+        folder = std::string(temp) + "qtest-" + (base ? base + 1 : self) + "-" +
+                 std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(folder.c_str(), NULL);
+    }
+    return folder + "\\" + name;
+}
+
+std::string writeTempFile(const std::string &name, const std::vector<unsigned char> &bytes)
+{
+    std::string path = tempPath(name);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    FILE *f = fopen(path.c_str(), "wb");
+    if (f) {
+        if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), f);
+        fclose(f);
+    }
+    return path;
+}
+
+std::vector<unsigned char> readFile(const std::string &path)
+{
+    std::vector<unsigned char> bytes;
+    FILE *f = fopen(path.c_str(), "rb");
+    if (!f) return bytes;
+    unsigned char buf[65536];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
+    fclose(f);
+    return bytes;
+}
+
+std::vector<unsigned char> patternBytes(size_t count, unsigned seed)
+{
+    std::vector<unsigned char> bytes(count);
+    unsigned x = seed * 2654435761u + 1;
+    for (size_t i = 0; i < count; ++i) {
+        x = x * 1103515245u + 12345u;
+        bytes[i] = (unsigned char)(x >> 16);
+    }
+    return bytes;
+}
+
+std::string windowText(HWND wnd)
+{
+    char text[1024];
+    text[0] = '\0';
+    if (wnd) GetWindowTextA(wnd, text, sizeof text);
+    return text;
+}
+
+std::string statusText(int part)
+{
+    if (!ed.statusWnd) return "";
+    char text[512];
+    text[0] = '\0';
+    LRESULT r = SendMessageA(ed.statusWnd, SB_GETTEXTLENGTHA, part, 0);
+    if (LOWORD(r) >= sizeof text) return "";
+    SendMessageA(ed.statusWnd, SB_GETTEXTA, part, (LPARAM)text);
+    return text;
+}
+
+}  // namespace wintest

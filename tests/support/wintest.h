@@ -1,0 +1,68 @@
+// Support for the in-process tests under Wine: the real editor windows,
+// message boxes and dialogs answered as they open, bounded waits, and
+// temporary files.
+#ifndef QUILLON_WINTEST_H
+#define QUILLON_WINTEST_H
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace wintest {
+
+// A message box or dialog that opened while the hook was installed.
+struct SeenBox {
+    std::string caption;
+    std::string text;       // the message text of a message box, else ""
+    bool answered;          // an action was queued for it
+};
+
+// Installs the CBT hook for this thread (done by EditorSession).
+void installBoxHook();
+void removeBoxHook();
+
+// The next dialog or message box that opens runs this action once it is up
+// (from inside its own modal loop). Actions are used in order.
+void onNextBox(std::function<void(HWND)> action);
+// The next message box is answered with this button (IDYES, IDNO, IDOK...).
+void answerNextBox(int buttonId);
+// Everything that opened since the last clear; a box nobody answered is
+// closed and recorded with answered = false.
+std::vector<SeenBox> &seenBoxes();
+void clearSeenBoxes();
+int unansweredBoxes();
+
+// Runs the messages waiting for this thread, paints included.
+void pump();
+// Pumps until the condition holds or the time runs out; true if it held.
+bool waitFor(const std::function<bool()> &condition, int timeoutMs = 5000);
+
+// The editor started in-process on a command-line argument string, and
+// stopped again (window destroyed, blocks freed, classes unregistered).
+class EditorSession {
+public:
+    explicit EditorSession(const char *args = "\"\"", int show = SW_SHOWNORMAL);
+    ~EditorSession();
+    bool started() const { return started_; }
+    // WM_CLOSE as the close box sends it; pumps until the window is gone.
+    void close();
+private:
+    bool started_;
+};
+
+// Files in a fresh folder of this test program under the Windows temp
+// directory.
+std::string tempPath(const std::string &name);
+std::string writeTempFile(const std::string &name, const std::vector<unsigned char> &bytes);
+std::vector<unsigned char> readFile(const std::string &path);
+std::vector<unsigned char> patternBytes(size_t count, unsigned seed = 1);
+
+// Texts of windows and of the status bar parts.
+std::string windowText(HWND wnd);
+std::string statusText(int part);
+
+}  // namespace wintest
+
+#endif

@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "document/cmdline.h"
+
+namespace {
+
+struct Case {
+    const char *args;
+    CommandLineAction action;
+    const char *path;
+};
+
+TEST(CommandLine, WholeArgumentIsOnePath)
+{
+    const Case cases[] = {
+        {"", CMDLINE_OFFER_OPEN, ""},
+        {"C:\\DATA\\A.BIN", CMDLINE_OPEN_PATH, "C:\\DATA\\A.BIN"},
+        {"\"C:\\My Files\\a.bin\"", CMDLINE_OPEN_PATH, "C:\\My Files\\a.bin"},
+        {"C:\\My Files\\a.bin", CMDLINE_OPEN_PATH, "C:\\My Files\\a.bin"},
+        {"a.bin b.bin", CMDLINE_OPEN_PATH, "a.bin b.bin"},
+        {"\"", CMDLINE_OPEN_PATH, ""},
+        {"\"\"", CMDLINE_OPEN_PATH, ""},
+        {"\"a.bin", CMDLINE_OPEN_PATH, "a.bin"},
+        {"a.bin\"", CMDLINE_OPEN_PATH, "a.bin"},
+        {"\"\"a\"\"", CMDLINE_OPEN_PATH, "\"a\""},
+    };
+    for (const Case &c : cases) {
+        char path[256];
+        EXPECT_EQ(c.action, parseCommandLine(c.args, path, sizeof path)) << c.args;
+        EXPECT_STREQ(c.path, path) << c.args;
+    }
+}
+
+TEST(CommandLine, ArgumentsThatDoNotFitAreRefused)
+{
+    char path[256];
+    std::string fits(255, 'x'), tooLong(256, 'x');
+    EXPECT_EQ(CMDLINE_OPEN_PATH, parseCommandLine(fits.c_str(), path, sizeof path));
+    EXPECT_EQ(fits, path);
+
+    // One character more than the buffer holds with its zero: refused, and
+    // nothing is written past the buffer (the sanitizers watch the copy).
+    EXPECT_EQ(CMDLINE_TOO_LONG, parseCommandLine(tooLong.c_str(), path, sizeof path));
+    EXPECT_STREQ("", path);
+    std::string quoted = "\"" + std::string(254, 'y') + "\"";
+    EXPECT_EQ(CMDLINE_TOO_LONG, parseCommandLine(quoted.c_str(), path, sizeof path));
+
+    char tiny[5];
+    EXPECT_EQ(CMDLINE_TOO_LONG, parseCommandLine("abcde", tiny, sizeof tiny));
+    EXPECT_EQ(CMDLINE_OPEN_PATH, parseCommandLine("\"ab\"", tiny, sizeof tiny));
+    EXPECT_STREQ("ab", tiny);
+}
+
+TEST(CommandLine, ProgramNameIsSkipped)
+{
+    EXPECT_STREQ("a.bin", skipProgramName("quillon95.exe a.bin"));
+    EXPECT_STREQ("\"a b.bin\"", skipProgramName("  \"C:\\Program Files\\q.exe\"  \"a b.bin\""));
+    EXPECT_STREQ("", skipProgramName("q.exe"));
+    EXPECT_STREQ("", skipProgramName("\"unterminated"));
+    EXPECT_STREQ("x", skipProgramName("\tq.exe\t x"));
+}
+
+}  // namespace

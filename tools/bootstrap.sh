@@ -1,0 +1,38 @@
+#!/bin/sh
+# Installs, from Debian's packages, whatever the build and the tests need and
+# is not there yet. Safe to run again: it does nothing when all is in place.
+set -e
+
+need=""
+have() { command -v "$1" >/dev/null 2>&1; }
+pkg_missing() { ! dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+
+have cmake                       || need="$need cmake"
+have make                        || need="$need make"
+have g++                         || need="$need g++"
+have i686-w64-mingw32-g++-posix  || need="$need g++-mingw-w64-i686 gcc-mingw-w64-i686"
+have wine                        || need="$need wine"
+pkg_missing wine32:i386          && need="$need wine32:i386"
+have Xvfb                        || need="$need xvfb"
+have xdotool                     || need="$need xdotool"
+have import                      || need="$need imagemagick"
+have xwininfo                    || need="$need x11-utils"
+[ -d /usr/src/googletest ]       || need="$need googletest"
+have clang++                     || need="$need clang"
+have zip                         || need="$need zip"
+have unzip                       || need="$need unzip"
+have objdump                     || need="$need binutils"
+pkg_missing libclang-rt-14-dev   && need="$need libclang-rt-14-dev"
+
+[ -z "$need" ] && exit 0
+
+if [ "$(id -u)" != 0 ]; then
+    echo "bootstrap: missing:$need (run as root to install)" >&2
+    exit 1
+fi
+echo "bootstrap: installing$need"
+export DEBIAN_FRONTEND=noninteractive
+case "$need" in *i386*) dpkg --add-architecture i386 ;; esac
+apt-get update -qq
+# shellcheck disable=SC2086
+apt-get install -y -qq --no-install-recommends $need >/dev/null

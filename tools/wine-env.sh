@@ -1,0 +1,35 @@
+# Sourced by the scripts that run Windows programs: a Wine prefix of the
+# build folder's own, quiet Wine, and a display (Xvfb) when none is set.
+# BUILD_DIR must name the build folder.
+: "${BUILD_DIR:?BUILD_DIR not set}"
+export WINEPREFIX="$BUILD_DIR/wineprefix"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+if [ -z "$DISPLAY" ]; then
+    # One Xvfb per build folder, started on first use and kept for later runs.
+    disp_file="$BUILD_DIR/xvfb.display"
+    if [ -f "$disp_file" ] && xdpyinfo -display ":$(cat "$disp_file")" >/dev/null 2>&1; then
+        export DISPLAY=":$(cat "$disp_file")"
+    else
+        n=90
+        while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        i=0
+        until xdpyinfo -display ":$n" >/dev/null 2>&1; do
+            i=$((i + 1)); [ $i -gt 100 ] && { echo "wine-env: Xvfb did not start" >&2; break; }
+            sleep 0.1
+        done
+        echo "$n" > "$disp_file"
+        export DISPLAY=":$n"
+    fi
+fi
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    WINEARCH=win32 wine wineboot -i >/dev/null 2>&1 </dev/null
+    # Without a window manager, hiding a managed window waits two seconds
+    # for a state change that never comes: let Wine manage the windows.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
+    wineserver -w
+fi
