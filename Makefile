@@ -6,12 +6,13 @@
 #   make dist              the shipped files in dist/
 #   make screenshot        docs/screenshot.png of the editor on a sample file
 #   make bench             speed and memory figures
+#   make bench-search      the search's figures only
 
 WIN    := build/win
 NATIVE := build/native
 JOBS   ?= 2
 
-.PHONY: all bootstrap build run test dist screenshot bench clean
+.PHONY: all bootstrap build run test dist screenshot bench bench-search clean
 
 all: build
 
@@ -48,6 +49,9 @@ screenshot: build
 
 bench: build
 	@if [ -f bench/run.sh ]; then BUILD_DIR=$(WIN) tools/wine-session.sh bench/run.sh; else echo "no benchmarks yet"; fi
+
+bench-search: build
+	BUILD_DIR=$(WIN) tools/wine-session.sh bench/search.sh
 
 clean:
 	rm -rf build dist
