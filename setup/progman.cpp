@@ -20,7 +20,7 @@ void startGroupConversation()
     st.ddeStep = DDE_INITIATING;
     st.ddeServer = NULL;
     st.progmanAtom = GlobalAddAtomA("PROGMAN");
-    SendMessageA(HWND_BROADCAST, WM_DDE_INITIATE, (WPARAM)st.setupDialog,
+    SendMessageA(st.initiateTarget, WM_DDE_INITIATE, (WPARAM)st.setupDialog,
                  MAKELPARAM(st.progmanAtom, st.progmanAtom));
     GlobalDeleteAtom(st.progmanAtom);
     if (!st.ddeServer) {

@@ -146,6 +146,7 @@ void resetSetupState()
     snprintf(st.registryKeyPath, sizeof st.registryKeyPath, "%s%s", st.vendorKeyPrefix, st.productName);
     snprintf(st.defaultSubdir, sizeof st.defaultSubdir, "\\%s95", st.productName);
     snprintf(st.programBaseName, sizeof st.programBaseName, "%s95", st.productName);
+    st.initiateTarget = HWND_BROADCAST;
 }
 
 BOOL registerSetupClass(HINSTANCE instance)
@@ -226,8 +227,9 @@ int32_t prepareDestination()
 
     SetCurrentDirectoryA(st.driveRoot);
     if (st.destDir[0] && !SetCurrentDirectoryA(st.destDir)) {
-        formatCreateQuestion(st.driveRoot, st.destDir, st.pathBuffer, sizeof st.pathBuffer);
-        if (MessageBoxA(st.setupDialog, st.pathBuffer, "", MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        char question[SETUP_QUESTION_CHARS];
+        formatCreateQuestion(st.driveRoot, st.destDir, question, sizeof question);
+        if (MessageBoxA(st.setupDialog, question, "", MB_YESNO | MB_ICONQUESTION) != IDYES) {
             // The files are copied from the saved directory: a later OK
             // must find it current again.
             SetCurrentDirectoryA(st.savedDir);

@@ -98,7 +98,6 @@ bool destinationFits(const char *driveRoot, const char *dir, const char *title, 
 {
     char full[SETUP_PATH_CHARS];
     char text[SETUP_PATH_CHARS];
-    if (!formatCreateQuestion(driveRoot, dir, text, sizeof text)) return false;
     if (!composeDestination(driveRoot, dir, full, sizeof full)) return false;
     for (int32_t k = 0; k < SETUP_FILE_COUNT; ++k)
         if (!composeFilePath(full, baseName, k, text, sizeof text)) return false;

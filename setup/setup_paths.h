@@ -47,12 +47,14 @@ bool formatItemTitle(int32_t k, const char *title, char *out, size_t outSize);
 bool formatGroupCommand(int32_t k, const char *title, const char *dir, const char *baseName,
                         char *out, size_t outSize);
 
-// The confirmation asked before a missing destination is created.
+// The confirmation asked before a missing destination is created; it needs
+// SETUP_QUESTION_CHARS for any directory that destinationFits accepts.
+enum { SETUP_QUESTION_CHARS = SETUP_PATH_CHARS + 64 };
 bool formatCreateQuestion(const char *driveRoot, const char *dir, char *out, size_t outSize);
 
 // True when every text composed from the reduced directory fits its
-// SETUP_PATH_CHARS buffer: the question, the full destination, the three
-// file paths and the five commands.
+// SETUP_PATH_CHARS buffer: the full destination, the three file paths and
+// the five commands.
 bool destinationFits(const char *driveRoot, const char *dir, const char *title, const char *baseName);
 
 // The next component of a relative or absolute path, starting at *pos

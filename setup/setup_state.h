@@ -46,6 +46,7 @@ struct SetupState {
     HGLOBAL ddeCommands;
     ATOM progmanAtom;
     char itemTitle[32];
+    HWND initiateTarget;            // where the initiate goes: HWND_BROADCAST
 };
 
 extern SetupState st;
