@@ -259,55 +259,60 @@ TEST_F(SearchEngine, SwappedOrderFindsTextAsShownAndHighlightsIt)
     }
 }
 
-TEST_F(SearchEngine, StopSearchAbortsAndWithdrawsFindNext)
+// Every way of stopping a running search: the Stop Search command, the Esc
+// key, and a vertical scroll of the view, which stops the search before
+// the view moves. Afterwards neither F3 nor Find Next starts anything.
+TEST_F(SearchEngine, StoppingAbortsAndWithdrawsFindNext)
 {
-    open(Bytes(3000000, 0x20));
-    setPattern("nothing here");
-    ed.lastFound = 5;
-    ed.findNextReady = 1;
-    ed.searchOptions |= 0x02;
-    onTick = [](size_t n) {
-        if (n == 3) PostMessageA(ed.mainWnd, WM_COMMAND, IDM_STOPSEARCH, 0);
+    struct Case {
+        const char *name;
+        HWND *target;
+        UINT message;
+        WPARAM wParam;
+    } cases[] = {
+        {"Stop Search", &ed.mainWnd, WM_COMMAND, IDM_STOPSEARCH},
+        {"Esc", &ed.mainWnd, WM_KEYDOWN, VK_ESCAPE},
+        {"vertical scroll", &ed.hexViewWnd, WM_VSCROLL, SB_LINEDOWN},
     };
-    answerNextBox(IDOK);
-    find(IDM_FIND);
-    ASSERT_EQ(1u, seenBoxes().size());
-    EXPECT_EQ("Search aborted", seenBoxes()[0].text);
-    EXPECT_EQ("Search", seenBoxes()[0].caption);
-    EXPECT_EQ(-1, ed.lastFound);
-    EXPECT_EQ(0, ed.findNextReady);
-    EXPECT_TRUE(menuGrayed(IDM_FINDNEXT));
-    EXPECT_TRUE(menuGrayed(IDM_STOPSEARCH));
-    EXPECT_EQ("", statusText(0));
-    EXPECT_LT(ticks.size(), 6u);
-    expectOneTimerAndNoneLeft();
-
-    // Find Next and a second stop do nothing now.
-    find();
-    stopSearch();
-    EXPECT_EQ(1u, seenBoxes().size());
-    EXPECT_EQ(0, ed.searching);
-}
-
-TEST_F(SearchEngine, VerticalScrollStopsTheSearchFirst)
-{
     open(Bytes(3000000, 0x20));
-    setPattern("nothing here");
-    ed.searchOptions |= 0x02;
-    int32_t topRowAtAbort = -1;
-    onTick = [](size_t n) {
-        if (n == 2) PostMessageA(ed.hexViewWnd, WM_VSCROLL, SB_LINEDOWN, 0);
-    };
-    onNextBox([&](HWND box) {
-        topRowAtAbort = ed.topRow;
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
-    });
-    find(IDM_FIND);
-    ASSERT_EQ(1u, seenBoxes().size());
-    EXPECT_EQ("Search aborted", seenBoxes()[0].text);
-    EXPECT_EQ(0, topRowAtAbort);     // the view had not scrolled yet
-    EXPECT_EQ(0, ed.searching);
-    expectOneTimerAndNoneLeft();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        clearSeenBoxes();
+        setPattern("nothing here");
+        ed.lastFound = 5;
+        ed.findNextReady = 1;
+        ed.topRow = 0;
+        ed.searchOptions |= 0x02;
+        onTick = [&c](size_t n) {
+            if (n == 3) PostMessageA(*c.target, c.message, c.wParam, 0);
+        };
+        int32_t topRowAtAbort = -1;
+        onNextBox([&](HWND box) {
+            topRowAtAbort = ed.topRow;
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        });
+        find(IDM_FIND);
+        ASSERT_EQ(1u, seenBoxes().size());
+        EXPECT_EQ("Search aborted", seenBoxes()[0].text);
+        EXPECT_EQ("Search", seenBoxes()[0].caption);
+        EXPECT_EQ(0, topRowAtAbort);        // nothing scrolled before the stop
+        EXPECT_EQ(-1, ed.lastFound);
+        EXPECT_EQ(0, ed.findNextReady);
+        EXPECT_TRUE(menuGrayed(IDM_FINDNEXT));
+        EXPECT_TRUE(menuGrayed(IDM_STOPSEARCH));
+        EXPECT_EQ("", statusText(0));
+        EXPECT_LT(ticks.size(), 6u);
+        expectOneTimerAndNoneLeft();
+
+        // F3, Find Next and a second stop do nothing now.
+        PostMessageA(ed.mainWnd, WM_KEYDOWN, VK_F3, 0);
+        PostMessageA(ed.mainWnd, WM_COMMAND, IDM_FINDNEXT, 0);
+        PostMessageA(ed.mainWnd, WM_COMMAND, IDM_STOPSEARCH, 0);
+        runUntilSearchEnds();
+        EXPECT_TRUE(ticks.empty());
+        EXPECT_EQ(1u, seenBoxes().size());
+        EXPECT_EQ(0, ed.searching);
+    }
 }
 
 TEST_F(SearchEngine, ANewSearchReplacesTheRunningOne)
