@@ -1,7 +1,9 @@
 #!/bin/bash
 # The help engine opens quillon95.hlp: it reads every topic, shows the
 # contents topic first, and finds a topic by its context name through the
-# file's context table. The engine's own trace tells what it read.
+# file's context table. The engine's own trace tells what it read. Then the
+# editor's Help command opens the file from the folder the registry names,
+# and closing the editor closes the help.
 . "$SOURCE_DIR/tests/e2e/lib.sh"
 
 help="$BUILD_DIR/quillon95.hlp"
@@ -57,4 +59,37 @@ echo "shown by context $last_context: $shown"
 [ "$shown" = "${titles[${#titles[@]} - 1]}" ] || fail "context $last_context did not lead to its topic"
 grep -q 'err:winhelp' "$trace" && fail "the engine reported errors"
 close_help
+
+# The editor finds the help file in the folder of the value HDir (setup
+# writes it), or else by its bare name, which the help engine looks for in
+# the current folder; both lead to the built file. The value the registry
+# held before is put back afterwards.
+key='HKCU\Software\Ostrel\Quillon'
+old_hdir=$(wine reg query "$key" /v HDir 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p')
+restore_hdir() {
+    if [ -n "$old_hdir" ]; then
+        wine reg add "$key" /v HDir /d "$old_hdir" /f >/dev/null 2>&1
+    else
+        wine reg delete "$key" /v HDir /f >/dev/null 2>&1
+    fi
+}
+trap 'restore_hdir; cleanup' EXIT
+wine reg add "$key" /v HDir /d "$(winepath -w "$BUILD_DIR")\\" /f >/dev/null 2>&1 || fail "could not set HDir"
+
+file=$(e2e_file sample.bin 100)
+cd "$BUILD_DIR" || fail "no $BUILD_DIR"
+WINEDEBUG=+winhelp wine "$BUILD_DIR/quillon95.exe" "$(winepath -w "$file")" >"$trace" 2>&1 &
+EDITOR_PID=$!
+qdrive wait-window QuillonWClass 20000 >/dev/null || fail "editor did not start"
+qdrive command QuillonWClass 301 || fail "could not post Help"
+qdrive wait-window MS_WINHELP 20000 >/dev/null || fail "Help did not open the help window"
+shown=$(first_shown)
+echo "shown by Help: $shown"
+[ "$shown" = "${titles[0]}" ] || fail "Help did not show the contents topic"
+opened=$(grep -o 'HLPFILE_PageByOffset <"[^"]*"' "$trace" | head -n 1 | sed 's/.*<"//; s/"$//; s/\\\\/\\/g')
+echo "opened by Help: $opened"
+[ "$opened" = "$(winepath -w "$help")" ] || fail "Help opened another file"
+qdrive command QuillonWClass 110 || fail "could not post Exit"
+wait_editor || fail "editor exit code $EDITOR_STATUS"
+qdrive wait-gone MS_WINHELP 10000 || { qdrive post MS_WINHELP 16 0 0; fail "closing the editor left the help open"; }
 pass
