@@ -266,11 +266,13 @@ bool parseHelpSource(const std::string &text, HelpSource &out, std::string &erro
         }
         std::vector<HelpParagraph> &paras = out.topics.back().paragraphs;
         if (line.size() >= 2 && (line[0] == '=' || line[0] == '-') && line[1] == ' ') {
+            // A heading is its line alone; an item goes on over the lines after it.
             if (!flush()) return false;
             paras.push_back({line[0] == '=' ? PARA_HEADING : PARA_ITEM, {}, lineNo});
             open = &paras.back();
             pending = trim(line.substr(2));
             pendingLine = lineNo;
+            if (line[0] == '=' && !flush()) return false;
             continue;
         }
         if (!open) {

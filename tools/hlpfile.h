@@ -7,8 +7,9 @@
 //   @title TEXT              the help file's title
 //   @copyright TEXT          its copyright line
 //   @topic CONTEXT TITLE     starts a topic; the first topic is the contents
-//   = TEXT                   a sub-heading paragraph
-//   - TEXT                   a list item (a paragraph of its own)
+//   = TEXT                   a sub-heading (its line alone)
+//   - TEXT                   a list item (a paragraph of its own, going on
+//                            over the lines after it up to a blank line)
 //   other lines              text, joined into a paragraph until a blank line
 // Inside text, **bold** and [[shown text|CONTEXT]] (a jump to a topic).
 #ifndef QUILLON_TOOLS_HLPFILE_H

@@ -116,6 +116,43 @@ TEST(HelpFile, ManyTopicsSpanSeveralBlocks)
     EXPECT_EQ(file.title, "Long");
 }
 
+// The paragraphs of a topic as "style:text" with bold as *...* and jumps
+// as <text|target>.
+std::vector<std::string> paragraphsOf(const std::string &text)
+{
+    HelpSource source;
+    std::string error;
+    EXPECT_TRUE(parseHelpSource(text, source, error)) << error;
+    std::vector<std::string> out;
+    if (source.topics.empty()) return out;
+    for (const HelpParagraph &p : source.topics[0].paragraphs) {
+        std::string s = p.style == PARA_HEADING ? "H:" : p.style == PARA_ITEM ? "I:" : "P:";
+        for (const HelpSpan &span : p.spans) {
+            if (span.kind == SPAN_BOLD) s += "*" + span.text + "*";
+            else if (span.kind == SPAN_JUMP) s += "<" + span.text + "|" + span.target + ">";
+            else s += span.text;
+        }
+        out.push_back(s);
+    }
+    return out;
+}
+
+TEST(HelpFile, SourceParagraphs)
+{
+    struct Case {
+        const char *text;
+        std::vector<std::string> paragraphs;
+    } cases[] = {
+        {"@topic a A\none\ntwo\n\nthree\n", {"P:one two", "P:three"}},
+        {"@topic a A\n= Head\nbody\nmore\n", {"H:Head", "P:body more"}},
+        {"@topic a A\n- first\n  goes on\n- second\nafter\n", {"I:first goes on", "I:second after"}},
+        {"@topic a A\n# comment\n  text **bold** and [[jump|a]].\r\n", {"P:text *bold* and <jump|a>."}},
+        {"@topic a A\n**b****c**\n", {"P:*b**c*"}},
+        {"@topic a A\n\n\n", {}},
+    };
+    for (const Case &c : cases) EXPECT_EQ(paragraphsOf(c.text), c.paragraphs) << c.text;
+}
+
 TEST(HelpFile, SourceErrorsAreReported)
 {
     struct Case {
