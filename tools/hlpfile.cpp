@@ -3,10 +3,13 @@
 // The file: a 16-byte header, then internal files, each behind a 9-byte
 // file header, found through a directory that is a B+ tree. The internal
 // files written here: |SYSTEM (version, title, contents topic), |TOPIC
-// (topic links in 4 KB blocks), |FONT (the font table) and |CONTEXT (a B+
-// tree from context-name hashes to topic offsets).
+// (topic links in 4 KB blocks), |FONT (the font table), |CONTEXT (a B+
+// tree from context-name hashes to topic offsets) and the keyword index:
+// |KWBTREE (a B+ tree of keywords, each with its count of topics and the
+// place of their offsets in |KWDATA) and |KWDATA (the topic offsets).
 #include "tools/hlpfile.h"
 
+#include <ctype.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -29,6 +32,7 @@ const uint32_t TOPIC_HEADER_DATA = 28;
 const uint32_t NONE = 0xFFFFFFFF;
 const uint16_t DIRECTORY_PAGE = 1024;
 const uint16_t CONTEXT_PAGE = 2048;
+const uint16_t KEYWORD_PAGE = 2048;
 const uint32_t LEAF_HEADER = 8;
 
 enum { LINK_TOPIC_HEADER = 0x02, LINK_DISPLAY = 0x20 };
@@ -243,6 +247,19 @@ bool parseHelpSource(const std::string &text, HelpSource &out, std::string &erro
                 out.title = rest;
             } else if (word == "@copyright") {
                 out.copyright = rest;
+            } else if (word == "@keywords") {
+                if (out.topics.empty()) {
+                    error = at(lineNo, "@keywords before the first @topic");
+                    return false;
+                }
+                size_t from = 0;
+                while (from <= rest.size()) {
+                    size_t semi = rest.find(';', from);
+                    if (semi == std::string::npos) semi = rest.size();
+                    std::string k = trim(rest.substr(from, semi - from));
+                    if (!k.empty()) out.topics.back().keywords.push_back(k);
+                    from = semi + 1;
+                }
             } else if (word == "@topic") {
                 size_t s2 = rest.find(' ');
                 HelpTopic t;
@@ -296,6 +313,20 @@ bool parseHelpSource(const std::string &text, HelpSource &out, std::string &erro
 // ---------------------------------------------------------------- writer
 
 namespace {
+
+// Keywords are kept in the order of their upper-case forms.
+std::string keywordKey(const std::string &k)
+{
+    std::string u = k;
+    for (char &c : u) c = (char)toupper((unsigned char)c);
+    return u;
+}
+
+bool keywordBefore(const std::string &a, const std::string &b)
+{
+    std::string ka = keywordKey(a), kb = keywordKey(b);
+    return ka != kb ? ka < kb : a < b;
+}
 
 struct TopicLink {
     uint8_t type;
@@ -497,6 +528,17 @@ bool buildHelpFile(const HelpSource &source, std::vector<uint8_t> &out, std::str
         }
         hashes[h] = t.context;
     }
+    // The help engine leads an index entry to one topic only.
+    std::map<std::string, std::string> keywordTopic;
+    for (const HelpTopic &t : source.topics)
+        for (const std::string &k : t.keywords) {
+            auto found = keywordTopic.find(keywordKey(k));
+            if (found != keywordTopic.end()) {
+                error = at(t.line, "keyword \"" + k + "\" is already given to " + found->second);
+                return false;
+            }
+            keywordTopic[keywordKey(k)] = t.context;
+        }
     for (const HelpTopic &t : source.topics)
         for (const HelpParagraph &p : t.paragraphs)
             for (const HelpSpan &s : p.spans)
@@ -608,12 +650,37 @@ bool buildHelpFile(const HelpSource &source, std::vector<uint8_t> &out, std::str
         put32(contextEntries, c.second);
     }
 
+    // |KWBTREE and |KWDATA: each keyword leads to one topic offset.
+    std::vector<std::pair<std::string, uint32_t> > keywords;
+    for (size_t t = 0; t < topicCount; t++)
+        for (const std::string &k : source.topics[t].keywords) keywords.push_back({k, topicOffset[t]});
+    std::sort(keywords.begin(), keywords.end(),
+              [](const std::pair<std::string, uint32_t> &a, const std::pair<std::string, uint32_t> &b) {
+                  return keywordBefore(a.first, b.first);
+              });
+    std::vector<uint8_t> keywordEntries, keywordData;
+    for (size_t i = 0; i < keywords.size(); i++) {
+        keywordEntries.insert(keywordEntries.end(), keywords[i].first.begin(), keywords[i].first.end());
+        keywordEntries.push_back(0);
+        put16(keywordEntries, 1);      // topics of this keyword
+        put32(keywordEntries, i * 4);  // where their offsets start in |KWDATA
+        put32(keywordData, keywords[i].second);
+    }
+    if (keywordEntries.size() > KEYWORD_PAGE - LEAF_HEADER) {
+        error = "too many keywords for one index page";
+        return false;
+    }
+
     std::vector<std::pair<std::string, std::vector<uint8_t> > > files = {
         {"|CONTEXT", oneLeafTree("L4", 0x0002, CONTEXT_PAGE, contextEntries, contexts.size())},
         {"|FONT", fontFile()},
         {"|SYSTEM", systemFile(source, topicOffset[0])},
         {"|TOPIC", topic},
     };
+    if (!keywords.empty()) {
+        files.push_back({"|KWBTREE", oneLeafTree("z24", 0x0002, KEYWORD_PAGE, keywordEntries, keywords.size())});
+        files.push_back({"|KWDATA", keywordData});
+    }
     std::sort(files.begin(), files.end());  // the directory is searched in byte order
 
     out.assign(16, 0);
@@ -654,9 +721,12 @@ struct Reader {
         return true;
     }
 
-    // Every leaf entry of a B+ tree, keys checked to rise.
+    // Every leaf entry of a B+ tree, keys checked to rise: string keys
+    // with a payload of `data` bytes (the number of the last four is kept),
+    // in byte order or, for the keyword index, by their upper-case forms;
+    // or number keys with a four-byte payload.
     bool tree(uint32_t offset, bool stringKeys, std::vector<std::pair<std::string, uint32_t> > &names,
-              std::vector<std::pair<int32_t, uint32_t> > &numbers)
+              std::vector<std::pair<int32_t, uint32_t> > &numbers, int data = 4, bool keywordOrder = false)
     {
         const uint8_t *b, *e;
         if (!internalFile(offset, b, e)) return false;
@@ -680,11 +750,13 @@ struct Reader {
             for (int i = 0; i < count; i++) {
                 if (stringKeys) {
                     const uint8_t *z = (const uint8_t *)memchr(p, 0, pend - p);
-                    if (!z || pend - z < 5) return fail("directory entry past its page");
+                    if (!z || pend - z < 1 + data) return fail("tree entry past its page");
                     std::string name((const char *)p, z - p);
-                    if (!names.empty() && !(names.back().first < name)) return fail("directory out of order at " + name);
-                    names.push_back({name, get32(z + 1)});
-                    p = z + 5;
+                    if (!names.empty() && !(keywordOrder ? keywordBefore(names.back().first, name) : names.back().first < name))
+                        return fail("tree out of order at " + name);
+                    names.push_back({name, get32(z + 1 + data - 4)});
+                    if (data == 6 && get16(z + 1) != 1) return fail("keyword with other than one topic: " + name);
+                    p = z + 1 + data;
                 } else {
                     if (pend - p < 8) return fail("context entry past its page");
                     int32_t h = (int32_t)get32(p);
@@ -865,5 +937,20 @@ bool readHelpFile(const std::vector<uint8_t> &bytes, HelpFileContents &out, std:
     for (auto &c : out.contexts)
         if (!offsets.count(c.second)) return r.fail("a context names no topic");
     if (!offsets.count(out.contentsOffset)) return r.fail("the contents record names no topic");
+
+    // |KWBTREE and |KWDATA
+    if (files.count("|KWBTREE") != files.count("|KWDATA")) return r.fail("half a keyword index");
+    if (files.count("|KWBTREE")) {
+        std::vector<std::pair<std::string, uint32_t> > entries;
+        std::vector<std::pair<int32_t, uint32_t> > unusedNumbers;
+        if (!r.tree(files["|KWBTREE"], true, entries, unusedNumbers, 6, true)) return false;
+        if (!r.internalFile(files["|KWDATA"], b, e)) return false;
+        for (auto &k : entries) {
+            if (k.second % 4 != 0 || k.second + 4 > (uint64_t)(e - b)) return r.fail("keyword data out of range: " + k.first);
+            uint32_t topic = get32(b + k.second);
+            if (!offsets.count(topic)) return r.fail("keyword names no topic: " + k.first);
+            out.keywords.push_back({k.first, topic});
+        }
+    }
     return true;
 }

@@ -7,6 +7,7 @@
 //   @title TEXT              the help file's title
 //   @copyright TEXT          its copyright line
 //   @topic CONTEXT TITLE     starts a topic; the first topic is the contents
+//   @keywords A; B; ...      index entries that lead to the current topic
 //   = TEXT                   a sub-heading (its line alone)
 //   - TEXT                   a list item (a paragraph of its own, going on
 //                            over the lines after it up to a blank line)
@@ -39,6 +40,7 @@ struct HelpParagraph {
 struct HelpTopic {
     std::string context;
     std::string title;
+    std::vector<std::string> keywords;
     std::vector<HelpParagraph> paragraphs;
     int line;
 };
@@ -81,11 +83,12 @@ struct HelpFileContents {
     std::vector<std::string> internalFiles;
     std::vector<HelpFileTopic> topics;
     std::vector<std::pair<int32_t, uint32_t> > contexts;  // hash, topic offset
+    std::vector<std::pair<std::string, uint32_t> > keywords;  // index entry, topic offset
 };
 
 // Reads a file made by buildHelpFile (uncompressed, version 21) and checks
 // what the help engine relies on: sizes, the order of the trees, every
-// topic link, every font and every context.
+// topic link, every font, every context and every index entry.
 bool readHelpFile(const std::vector<uint8_t> &bytes, HelpFileContents &out, std::string &error);
 
 #endif

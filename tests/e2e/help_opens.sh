@@ -1,7 +1,7 @@
 #!/bin/bash
 # The help engine opens quillon95.hlp: it reads every topic, shows the
-# contents topic first, and finds a topic by its context name through the
-# file's context table. The engine's own trace tells what it read. Then the
+# contents topic first, lists every keyword in its index, and finds a topic
+# by its context name through the file's context table. The engine's own trace tells what it read. Then the
 # editor's Help command opens the file from the folder the registry names,
 # and closing the editor closes the help.
 . "$SOURCE_DIR/tests/e2e/lib.sh"
@@ -51,6 +51,15 @@ for t in "${titles[@]}"; do
     grep -qF "title=\"$t\"" "$trace" || fail "the engine did not read topic \"$t\""
 done
 grep -q 'err:winhelp' "$trace" && fail "the engine reported errors: $(grep 'err:winhelp' "$trace" | head -n 3)"
+
+# The Index button (the second button, command 501) lists every keyword.
+qdrive command MS_WINHELP 501 || fail "could not press Index"
+qdrive wait-box "Help topics" 10000 >/dev/null || fail "the index did not open"
+while IFS= read -r k; do
+    grep -qF "Adding \"$k\" to search list" "$trace" || fail "the index lacks \"$k\""
+done < <(sed -n 's/^@keywords //p' "$source" | tr ';' '\n' | sed 's/^ *//; s/ *$//' | grep .)
+echo "index: $(grep -c 'to search list' "$trace") keywords"
+qdrive answer-box "Help topics" 2 5000 >/dev/null || fail "could not close the index"
 close_help
 
 open_help -i "$last_context" "$(winepath -w "$help")"

@@ -66,7 +66,16 @@ void expectMatches(const HelpSource &source, const HelpFileContents &file)
                 }
             }
         EXPECT_EQ(jumps, got.jumps.size());
+        for (const std::string &k : want.keywords) {
+            auto found = std::find_if(file.keywords.begin(), file.keywords.end(),
+                                      [&](const std::pair<std::string, uint32_t> &e) { return e.first == k; });
+            ASSERT_NE(found, file.keywords.end()) << k;
+            EXPECT_EQ(found->second, got.offset) << k;
+        }
     }
+    size_t keywords = 0;
+    for (const HelpTopic &t : source.topics) keywords += t.keywords.size();
+    EXPECT_EQ(file.keywords.size(), keywords);
 }
 
 TEST(HelpFile, ShippedFileHoldsEveryTopicOfTheSource)
@@ -103,7 +112,8 @@ TEST(HelpFile, ManyTopicsSpanSeveralBlocks)
             text += " See [[the next|t" + std::to_string((t + 1) % topics) + "]] and **bold " +
                     std::to_string(t) + "**.\n\n";
         }
-        text += "- item a\n- item b\n= Heading\n";
+        text += "- item a\n- item b\n= Heading\n@keywords word " + std::to_string(t) + "; Word x" +
+                std::to_string(t) + "\n";
     }
     HelpSource source;
     HelpFileContents file;
@@ -171,6 +181,8 @@ TEST(HelpFile, SourceErrorsAreReported)
         {"@topic a A\n@topic a B\n", "line 2: context a is used twice"},
         {"@topic a A\n@topic A B\n", "line 2: context A has the hash of a"},
         {"# only a comment\n", "the source has no @topic"},
+        {"@keywords x\n@topic a A\n", "line 1: @keywords before the first @topic"},
+        {"@topic a A\n@keywords Save; x\n@topic b B\n@keywords y; save\n", "line 3: keyword \"save\" is already given to a"},
     };
     for (const Case &c : cases) {
         HelpSource source;
@@ -285,7 +297,7 @@ TEST(HelpFile, ReaderRejectsDamagedFiles)
     } cases[] = {
         {"magic", [](std::vector<uint8_t> &b) { b[0] = 0; }, "not a help file"},
         {"size", [](std::vector<uint8_t> &b) { b.push_back(0); }, "file size differs from the header"},
-        {"directory order", [&](std::vector<uint8_t> &b) { b[find(b, "|FONT")] = '~'; }, "directory out of order"},
+        {"directory order", [&](std::vector<uint8_t> &b) { b[find(b, "|FONT")] = '~'; }, "tree out of order"},
         {"version", [&](std::vector<uint8_t> &b) { b[system + 2] = 22; }, "not an uncompressed Windows 3.1 help file"},
         {"compressed", [&](std::vector<uint8_t> &b) { b[system + 10] = 4; }, "not an uncompressed Windows 3.1 help file"},
         {"link type", [&](std::vector<uint8_t> &b) { b[firstLink + 20] = 0x23; }, "unknown topic link type"},
