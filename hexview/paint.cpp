@@ -21,6 +21,23 @@ void measureCell(HDC dc)
     updateScrollRanges();
 }
 
+// Offset of the first displayed byte: the first displayed row, or, while a
+// search runs, the window the search is reading.
+int32_t firstShownOffset()
+{
+    if (ed.searching) return ed.pageBase;
+    int64_t top = (int64_t)ed.topRow * 16;
+    return top > 0x7FFFFFF0 ? 0x7FFFFFF0 : (top < 0 ? 0 : (int32_t)top);
+}
+
+// Rows the paint draws from topOffset on: the visible ones inside the file.
+int32_t rowsShown(int32_t topOffset, int32_t visibleRows)
+{
+    int64_t rows = ((int64_t)ed.fileSize - topOffset + 15) / 16;
+    if (rows < 0) rows = 0;
+    return rows < visibleRows ? (int32_t)rows : visibleRows;
+}
+
 void paintRows(HDC dc)
 {
     SelectObject(dc, ed.viewFont);
@@ -33,12 +50,7 @@ void paintRows(HDC dc)
         TextOutA(dc, 0, 0, ed.headerLine + ed.hScrollPos, HEADER_CHARS - ed.hScrollPos);
     }
 
-    if (ed.searching) {
-        ed.topOffset = ed.pageBase;
-    } else {
-        int64_t top = (int64_t)ed.topRow * 16;
-        ed.topOffset = top > 0x7FFFFFF0 ? 0x7FFFFFF0 : (top < 0 ? 0 : (int32_t)top);
-    }
+    ed.topOffset = firstShownOffset();
     ed.visibleRows = ed.viewRect.bottom / ed.charHeight;
     if (!pageHolds(ed.topOffset, viewEndOffset(ed.topOffset, ed.visibleRows)))
         loadPage(ed.topOffset);
@@ -50,7 +62,10 @@ void paintRows(HDC dc)
     int64_t rowOffset = ed.topOffset;
     char line[LINE_CHARS + 1];
     ColumnRun runs[MAX_HIGHLIGHT_RUNS];
-    for (int32_t r = 0; r < ed.visibleRows && rowOffset < ed.fileSize; ++r) {
+    int32_t rows = rowsShown(ed.topOffset, ed.visibleRows);
+    SetTextColor(dc, ed.textColor);
+    SetBkColor(dc, ed.backColor);
+    for (int32_t r = 0; r < rows; ++r) {
         // Only bytes inside the window are ever read.
         int64_t present = ed.fileSize - rowOffset;
         if (present > ROW_BYTES) present = ROW_BYTES;
@@ -58,8 +73,6 @@ void paintRows(HDC dc)
 
         composeRow(line, sizeof line, ed.pageBuffer + index, (int32_t)rowOffset, ed.fileSize,
                    ed.viewFormat);
-        SetTextColor(dc, ed.textColor);
-        SetBkColor(dc, ed.backColor);
         drawLine(dc, r + 1, line);
 
         int32_t n = highlightRuns(runs, MAX_HIGHLIGHT_RUNS, ed.viewFormat, (int32_t)rowOffset,
@@ -69,6 +82,8 @@ void paintRows(HDC dc)
             SetTextColor(dc, ed.hiTextColor);
             SetBkColor(dc, ed.hiBackColor);
             for (int32_t k = 0; k < n; ++k) drawColumns(dc, r + 1, line, runs[k].first, runs[k].count);
+            SetTextColor(dc, ed.textColor);
+            SetBkColor(dc, ed.backColor);
         }
 
         int32_t column;
@@ -81,6 +96,34 @@ void paintRows(HDC dc)
 }
 
 }  // namespace
+
+BOOL eraseView(HWND wnd, HDC dc)
+{
+    RECT client;
+    GetClientRect(wnd, &client);
+    HBRUSH brush = GetSysColorBrush(COLOR_WINDOW);
+    // The paint draws the header and every shown row whole, with an opaque
+    // background: only the rest is filled here, so no pixel is written twice.
+    // While the save prompt is up, or before the cell is known, all of it is.
+    int32_t top = firstShownOffset();
+    int32_t visible = ed.charHeight ? ed.viewRect.bottom / ed.charHeight : 0;
+    int32_t rows = rowsShown(top, visible);
+    if (ed.flushing || ed.charWidth == 0 || (int64_t)16 * rows > PAGE_SIZE) {
+        FillRect(dc, &client, brush);
+        return TRUE;
+    }
+    int32_t headerRight = ed.hScrollPos <= HEADER_CHARS - 1 ? (HEADER_CHARS - ed.hScrollPos) * ed.charWidth : 0;
+    int32_t rowRight = ed.rowChars > ed.hScrollPos ? (ed.rowChars - ed.hScrollPos) * ed.charWidth : 0;
+    if (rows == 0) rowRight = 0;
+    RECT r;
+    SetRect(&r, headerRight, 0, client.right, ed.charHeight);
+    FillRect(dc, &r, brush);
+    SetRect(&r, rowRight, ed.charHeight, client.right, (rows + 1) * ed.charHeight);
+    FillRect(dc, &r, brush);
+    SetRect(&r, 0, (rows + 1) * ed.charHeight, client.right, client.bottom);
+    FillRect(dc, &r, brush);
+    return TRUE;
+}
 
 void paintView(HWND wnd)
 {
