@@ -245,6 +245,19 @@ TEST_F(SearchDialog, EditingWithdrawsFindNext)
 
 TEST_F(SearchDialog, FindAndFindNextStoreTheChoices)
 {
+    // Cancel keeps the edits and the mode, and asks for no search.
+    ed.patternLength = 0;
+    ed.searchOptions = 0;
+    withDialog([](HWND dlg) {
+        type(dlg, IDC_SRCH_HEXFIELD, "7e");
+        click(dlg, IDC_SRCH_TEXTMODE);
+        click(dlg, IDC_SRCH_FROMSTART);
+        click(dlg, IDC_SRCH_CANCEL);
+    });
+    EXPECT_EQ((Bytes{0x7E}), pattern());
+    EXPECT_EQ(0x01, ed.searchOptions);
+    EXPECT_EQ(0, ed.searchRequest);
+
     // An empty pattern stores neither a request nor the from-start box.
     ed.patternLength = 0;
     ed.searchOptions = 0;
