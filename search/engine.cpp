@@ -17,6 +17,11 @@ namespace {
 // through that box's message loop must not end the search a second time.
 bool finishing;
 
+// The percentage the status bar shows. The paint also moves percent (it
+// shows the rows from pageBase during a search), so the status text keeps
+// its own last value and no whole percentage is skipped.
+int32_t percentInStatus;
+
 uint8_t swappedOrder()
 {
     return (uint8_t)((ed.searchOptions & 0x01) && (ed.viewFormat & 0x20));
@@ -40,8 +45,9 @@ void showProgress()
 {
     ed.percentShown = ed.percent;
     ed.percent = percentOf(ed.pageBase);
-    if (ed.percent != ed.percentShown) {
-        updateTitle();
+    if (ed.percent != ed.percentShown) updateTitle();
+    if (ed.percent != percentInStatus) {
+        percentInStatus = ed.percent;
         snprintf(ed.textScratch, sizeof ed.textScratch, "Searching %i %c\n", (int)ed.percent, '%');
         setStatusText(ed.textScratch, 0, 0);
     }
@@ -72,6 +78,7 @@ void startSearch(int request)
     ed.scanLength = ed.patternLength;
 
     setStatusText("Searching", 0, 0);
+    percentInStatus = ed.percent;
     bool wasSearching = ed.searching != 0;
     ed.searching = 1;
     EnableMenuItem(ed.menu, IDM_STOPSEARCH, MF_BYCOMMAND | MF_ENABLED);

@@ -335,6 +335,27 @@ TEST_F(SearchEngine, ANewSearchReplacesTheRunningOne)
     expectOneTimerAndNoneLeft();
 }
 
+TEST_F(SearchEngine, ProgressShowsEveryWholePercentageOfALargeFile)
+{
+    open(Bytes(30000000, 0x20));
+    setPattern("absent");
+    ed.searchOptions |= 0x02;
+    std::vector<std::string> seen;
+    bool titleAt99 = false;
+    onTick = [&](size_t) {
+        std::string text = statusText(0);
+        if (seen.empty() || seen.back() != text) seen.push_back(text);
+        titleAt99 = titleAt99 || windowText(ed.mainWnd).find(" 99 %") != std::string::npos;
+    };
+    answerNextBox(IDOK);
+    find(IDM_FIND);
+    ASSERT_EQ(100u, seen.size());
+    EXPECT_EQ("Searching", seen[0]);
+    // The text ends with a line feed, which the status bar gives back as a blank.
+    for (int p = 1; p <= 99; ++p) EXPECT_EQ("Searching " + std::to_string(p) + " %", seen[p].substr(0, seen[p].size() - 1));
+    EXPECT_TRUE(titleAt99);
+}
+
 TEST_F(SearchEngine, PositionPastTheEndIsNotFound)
 {
     open(Bytes{'z', 'z'});
