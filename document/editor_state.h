@@ -90,6 +90,7 @@ struct EditorState {
     UINT_PTR searchTimer;
     int32_t searchStart;
     int32_t lastFound;
+    int32_t lastFoundPosition;      // where the last match begins in display order
     uint8_t findNextReady;
     int32_t scanLength;
     uint8_t scanSwapped;

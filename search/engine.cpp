@@ -62,15 +62,20 @@ bool bytesMatch(unsigned char f, unsigned char p)
 
 void startSearch(int request)
 {
+    // searchStart is where the search begins in display order: in plain
+    // order a file offset; in swapped order Find Next goes on from the
+    // position after the last match's first byte, since two matches there
+    // can begin with the same pair.
+    uint8_t swapped = swappedOrder();
     if (request == 2) {
         // Find Next: only after a match, and only while it is offered.
         ed.searchRequest = 2;
         if (ed.lastFound == -1 || ed.fileSize == 0 || !ed.findNextReady) return;
-        ed.searchStart = ed.lastFound + 1;
+        ed.searchStart = (swapped && ed.scanSwapped ? ed.lastFoundPosition : ed.lastFound) + 1;
     } else {
         ed.searchStart = (ed.searchOptions & 0x02) ? 0 : 16 * ed.topRow;
     }
-    ed.scanSwapped = swappedOrder();
+    ed.scanSwapped = swapped;
     loadPage(firstSliceBase(ed.searchStart, ed.scanSwapped));
 
     clearPartialMatch();
@@ -122,6 +127,7 @@ void searchStep()
         ed.selSkipSecond = h.skipSecond;
         ed.selSkipPenultimate = h.skipPenultimate;
         ed.lastFound = r.matchStart;
+        ed.lastFoundPosition = r.displayStart;
         finishSearch(false);
         return;
     }

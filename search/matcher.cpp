@@ -137,12 +137,11 @@ SliceResult matchSlice(const unsigned char *window, int32_t windowBase, int32_t 
         ++i;
         if (q == length) {
             int32_t pos = windowBase + i - length;
-            int32_t low = lowestOffset(pos, length, swapped);
-            if (low >= query.searchStart) {
+            if (pos >= query.firstPosition) {
                 r.found = 1;
                 r.nextBase = windowBase + i;
                 r.matchedCount = 0;
-                r.matchStart = low;
+                r.matchStart = lowestOffset(pos, length, swapped);
                 r.displayStart = pos;
                 return r;
             }

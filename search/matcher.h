@@ -27,7 +27,7 @@ struct MatchQuery {
     int32_t patternLength;      // 1 .. MAX_PATTERN_BYTES
     uint8_t foldCase;
     uint8_t swapped;
-    int32_t searchStart;        // an occurrence with a byte below it is not reported
+    int32_t firstPosition;      // occurrences beginning before this display position are not reported
     int32_t fileSize;
 };
 
@@ -46,8 +46,8 @@ struct SliceResult {
 SliceResult matchSlice(const unsigned char *window, int32_t windowBase, int32_t windowSize,
                        const MatchQuery &query, int32_t matchedCount);
 
-// Where a search from offset start loads its first window: the start
-// itself, or the start of its pair in swapped order.
+// Where a search from display position start loads its first window: the
+// start itself, or the start of its pair in swapped order.
 int32_t firstSliceBase(int32_t start, uint8_t swapped);
 
 // The highlight of a match found at display position displayStart: the

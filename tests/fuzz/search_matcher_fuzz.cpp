@@ -10,7 +10,7 @@ namespace {
 
 unsigned char fold(unsigned char b, bool on) { return on && b >= 'a' && b <= 'z' ? b - 32 : b; }
 
-// The first occurrence in display order whose bytes all lie at or after start.
+// The lowest offset of the first occurrence at or after display position start.
 int32_t bruteForce(const uint8_t *file, int32_t n, const uint8_t *p, int32_t L, bool folded, bool swapped,
                    int32_t start)
 {
@@ -22,7 +22,7 @@ int32_t bruteForce(const uint8_t *file, int32_t n, const uint8_t *p, int32_t L, 
             if (fold(file[o], folded) != fold(p[k], folded)) break;
             if (o < low) low = o;
         }
-        if (k == L && low >= start) return low;
+        if (k == L && j >= start) return low;
     }
     return -1;
 }

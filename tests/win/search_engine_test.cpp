@@ -259,6 +259,33 @@ TEST_F(SearchEngine, SwappedOrderFindsTextAsShownAndHighlightsIt)
     }
 }
 
+TEST_F(SearchEngine, FindNextInSwappedOrderStepsThroughEveryMatch)
+{
+    // Shown as "aa" "aa": "aa" begins at positions 0, 1 and 2; the first
+    // two both begin with the pair at offset 0.
+    ed.viewFormat = 0x31;
+    open(Bytes{'a', 'a', 'a', 'a'});
+    setPattern("aa", true);
+    ed.searchOptions |= 0x02;
+    struct Step {
+        int32_t found, selStart, selLength;
+        uint8_t skipSecond, skipPenultimate;
+    } steps[] = {{0, 0, 2, 0, 0}, {0, 0, 4, 1, 1}, {2, 2, 2, 0, 0}, {-1, 0, 0, 0, 0}};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        if (i == 3) answerNextBox(IDOK);
+        find(i == 0 ? IDM_FIND : IDM_FINDNEXT);
+        EXPECT_EQ(steps[i].found, ed.lastFound);
+        if (steps[i].found < 0) continue;
+        EXPECT_EQ(steps[i].selStart, ed.selStart);
+        EXPECT_EQ(steps[i].selLength, ed.selLength);
+        EXPECT_EQ(steps[i].skipSecond, ed.selSkipSecond);
+        EXPECT_EQ(steps[i].skipPenultimate, ed.selSkipPenultimate);
+    }
+    ASSERT_EQ(1u, seenBoxes().size());
+    EXPECT_EQ("Not Found", seenBoxes()[0].text);
+}
+
 // Every way of stopping a running search: the Stop Search command, the Esc
 // key, and a vertical scroll of the view, which stops the search before
 // the view moves. Afterwards neither F3 nor Find Next starts anything.
