@@ -23,7 +23,13 @@ std::string fieldText(HWND dlg, int id)
 
 bool isChecked(HWND dlg, int id) { return IsDlgButtonChecked(dlg, id) == BST_CHECKED; }
 
-void click(HWND dlg, int id) { SendMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0); }
+// Radio buttons are clicked as the mouse does; push buttons send their
+// command to the dialog.
+void click(HWND dlg, int id)
+{
+    if (id >= IDC_GOTO_HEX && id <= IDC_GOTO_OCT) SendMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0);
+    else SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dlg, id));
+}
 
 class GoToTest : public ::testing::Test {
 protected:
@@ -40,7 +46,12 @@ protected:
         bool ran = false;
         onNextBox([&](HWND dlg) {
             ran = true;
+            // Shown now rather than when its loop first idles, so that
+            // EndDialog's hiding tells whether it was ended.
+            ShowWindow(dlg, SW_SHOW);
             action(dlg);
+            // A dialog that failed to end is closed so the test goes on.
+            PostMessageA(dlg, WM_CLOSE, 0, 0);
         });
         SendMessageA(ed.mainWnd, WM_COMMAND, IDM_GOTO, initial);
         EXPECT_TRUE(ran) << "the dialog did not open";
@@ -180,7 +191,7 @@ TEST_F(GoToTest, EnterEscCancelAndCloseBoxMoveNothing)
         SetDlgItemTextA(dlg, IDC_GOTO_FIELD, "800");
         SendMessageA(dlg, WM_COMMAND, IDOK, 0);
         SendMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
-        EXPECT_TRUE(IsWindow(dlg)) << "Enter or Esc closed the dialog";
+        EXPECT_TRUE(IsWindowVisible(dlg)) << "Enter or Esc closed the dialog";
         click(dlg, IDC_GOTO_CANCEL);
     });
     runGoTo([&](HWND dlg) {
