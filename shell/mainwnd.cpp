@@ -78,6 +78,9 @@ void onCommand(WPARAM wParam, LPARAM lParam)
 void onSize(HWND wnd, WPARAM wParam)
 {
     sizeView(wnd);
+    // The size that arrives while the window is created, before it is first
+    // shown, is not the user's: the loaded placement stands until then.
+    if (!IsWindowVisible(wnd)) return;
     ed.showState = 0;
     switch (wParam) {
     case SIZE_RESTORED: {

@@ -4,9 +4,7 @@
 # and saved changes exactly its two bytes on disk, least significant first.
 . "$SOURCE_DIR/tests/e2e/lib.sh"
 
-KEY='HKCU\Software\Ostrel\Quillon'
-wine reg delete "$KEY" /f >/dev/null 2>&1
-trap 'wine reg delete "$KEY" /f >/dev/null 2>&1; cleanup' EXIT
+trap 'reset_settings; cleanup' EXIT
 
 file="$E2E_TMP/zeros.bin"
 head -c 1000 /dev/zero > "$file"

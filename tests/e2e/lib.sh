@@ -18,6 +18,11 @@ pass() { echo "PASS"; exit 0; }
 
 qdrive() { wine "$BUILD_DIR/tests/qdrive.exe" "$@"; }
 
+# The editor's settings in the registry; every script starts without them.
+SETTINGS_KEY='HKCU\Software\Ostrel\Quillon'
+reset_settings() { wine reg delete "$SETTINGS_KEY" /f >/dev/null 2>&1; true; }
+reset_settings
+
 # e2e_file NAME SIZE: a file of SIZE pseudo-random bytes; prints its path.
 e2e_file() {
     head -c "$2" /dev/urandom > "$E2E_TMP/$1"
