@@ -18,6 +18,9 @@
 //   qdrive status CLASS PART                 print the text of a status bar part
 //   qdrive wait-status CLASS PART TEXT [MS]  wait until that part contains TEXT
 //   qdrive wait-gone CLASS [MS]              wait until no such window exists
+//   qdrive move CLASS X Y WIDTH HEIGHT       move and size a top-level window
+//   qdrive rect CLASS                        print "left top width height"
+//   qdrive zoomed CLASS                      print 1 if maximized, else 0
 #include <windows.h>
 #include <commctrl.h>
 #include <stdio.h>
@@ -200,6 +203,17 @@ int main(int argc, char **argv)
         LPARAM at = MAKELPARAM(number(arg(4)), number(arg(5)));
         PostMessageA(child, WM_LBUTTONDOWN, MK_LBUTTON, at);
         PostMessageA(child, WM_LBUTTONUP, 0, at);
+    } else if (verb == "move") {
+        if (!MoveWindow(top, (int)number(arg(3)), (int)number(arg(4)), (int)number(arg(5)),
+                        (int)number(arg(6)), TRUE))
+            return fail("could not move the window");
+    } else if (verb == "rect") {
+        RECT r;
+        GetWindowRect(top, &r);
+        printf("%ld %ld %ld %ld\n", (long)r.left, (long)r.top, (long)(r.right - r.left),
+               (long)(r.bottom - r.top));
+    } else if (verb == "zoomed") {
+        printf("%d\n", IsZoomed(top) ? 1 : 0);
     } else if (verb == "status") {
         printf("%s\n", statusPart(top, (int)number(arg(3))).c_str());
     } else if (verb == "wait-status") {
