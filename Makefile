@@ -6,12 +6,15 @@
 #   make dist              the shipped files in dist/
 #   make screenshot        docs/screenshot.png of the editor on a sample file
 #   make bench             speed and memory figures
+#   make fuzz              every fuzz target for FUZZ_SECONDS (default 600) each
 
 WIN    := build/win
 NATIVE := build/native
 JOBS   ?= 2
 
-.PHONY: all bootstrap build run test dist screenshot bench clean
+FUZZ_SECONDS ?= 600
+
+.PHONY: all bootstrap build run test dist screenshot bench fuzz clean
 
 all: build
 
@@ -22,7 +25,7 @@ $(WIN)/Makefile: | bootstrap
 	cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 
 $(NATIVE)/Makefile: | bootstrap
-	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	CC=clang CXX=clang++ cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug >/dev/null
 
 build: bootstrap $(WIN)/Makefile $(NATIVE)/Makefile
 	cmake --build $(WIN) -j $(JOBS)
@@ -48,6 +51,12 @@ screenshot: build
 
 bench: build
 	@if [ -f bench/run.sh ]; then BUILD_DIR=$(WIN) tools/wine-session.sh bench/run.sh; else echo "no benchmarks yet"; fi
+
+fuzz: build
+	@for t in $(NATIVE)/tests/fuzz/fuzz_*; do \
+	    name=$${t##*/fuzz_}; echo "== $$name"; \
+	    tools/run-fuzz.sh $$t $$name $(FUZZ_SECONDS) $(CURDIR) $(CURDIR)/$(NATIVE)/fuzz 2>&1 | grep -E "^(stat::|==|SUMMARY|Done)" ; \
+	done
 
 clean:
 	rm -rf build dist

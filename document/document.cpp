@@ -74,7 +74,11 @@ void flushPage()
         int answer = MessageBoxA(ed.mainWnd, "Do you want to save the changes?", "Confirmation",
                                  MB_YESNO | MB_ICONQUESTION);
         if (answer == IDYES) {
-            int32_t count = ed.fileSize - ed.pageBase;
+            // Only bytes that exist are overwritten: if another program cut
+            // the file short meanwhile, the write stops at its new end.
+            int32_t size = sizeOfOpenFile();
+            if (size < 0 || size > ed.fileSize) size = ed.fileSize;
+            int32_t count = size - ed.pageBase;
             if (count > PAGE_SIZE) count = PAGE_SIZE;
             bool failed = false;
             if (count > 0) {

@@ -171,6 +171,27 @@ TEST_F(SaveTest, OpeningAnotherFileOffersTheChangesFirst)
     EXPECT_EQ(expected, readFile(path));
 }
 
+TEST_F(SaveTest, FileCutShortByAnotherProgramIsNotLengthenedAgain)
+{
+    HANDLE other = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, other);
+    SetFilePointer(other, 20000, NULL, FILE_BEGIN);
+    ASSERT_TRUE(SetEndOfFile(other));
+    CloseHandle(other);
+
+    ed.pageBuffer[100] ^= 0xFF;
+    ed.pageBuffer[30000] ^= 0xFF;
+    ed.pageDirty = 1;
+    answerNextBox(IDYES);
+    flushPage();
+    closeFile();
+
+    std::vector<unsigned char> expected(original.begin(), original.begin() + 20000);
+    expected[100] ^= 0xFF;
+    EXPECT_EQ(expected, readFile(path));
+}
+
 TEST(PageHolds, Bounds)
 {
     ed.pageBase = 1000;
