@@ -1,16 +1,144 @@
+// The hex view's geometry: the scroll bars over the file's rows, the scroll
+// handlers, the caret and the tests painting uses for the highlight and
+// the caret.
 #include "document/editor_state.h"
 #include "hexview/hexview.h"
+#include "hexview/rowtext.h"
+#include "hexview/scrollmath.h"
+#include "search/search.h"
+#include "shell/statusbar.h"
 
-void updateScrollRanges() {}
-int32_t scrollPosOfRow(int32_t row) { return row / ed.vScrollScale; }
-void showViewCaret() {}
-void hideViewCaret() {}
-void dropCaret() { ed.caretOffset = -1; }
-void placeCaret(int32_t, int32_t) {}
-bool rowHighlightSpan(int32_t, int32_t *, int32_t *) { return false; }
-bool rowCaretColumn(int32_t, int32_t *) { return false; }
-void onVScroll(WPARAM) {}
-void onHScroll(WPARAM) {}
+static_assert(SCROLL_LINEUP == SB_LINEUP && SCROLL_LINEDOWN == SB_LINEDOWN &&
+                  SCROLL_PAGEUP == SB_PAGEUP && SCROLL_PAGEDOWN == SB_PAGEDOWN &&
+                  SCROLL_THUMBPOSITION == SB_THUMBPOSITION &&
+                  SCROLL_THUMBTRACK == SB_THUMBTRACK && SCROLL_TOP == SB_TOP &&
+                  SCROLL_BOTTOM == SB_BOTTOM && SCROLL_ENDSCROLL == SB_ENDSCROLL,
+              "scroll request codes");
+static_assert(SB_LINELEFT == SB_LINEUP && SB_LINERIGHT == SB_LINEDOWN &&
+                  SB_PAGELEFT == SB_PAGEUP && SB_PAGERIGHT == SB_PAGEDOWN &&
+                  SB_LEFT == SB_TOP && SB_RIGHT == SB_BOTTOM,
+              "horizontal request codes");
+
+namespace {
+
+void invalidateView()
+{
+    if (ed.hexViewWnd) InvalidateRect(ed.hexViewWnd, NULL, TRUE);
+}
+
+// The caret and the highlight leave the data; the editing mode stays.
+void dropHighlight()
+{
+    dropCaret();
+    ed.selLength = 0;
+    ed.selSkipSecond = 0;
+    ed.selSkipPenultimate = 0;
+    showOffsetInStatus();
+}
+
+}  // namespace
+
+void updateScrollRanges()
+{
+    if (!ed.hexViewWnd || ed.charWidth == 0) return;
+    RECT client;
+    GetClientRect(ed.hexViewWnd, &client);
+
+    ed.hScrollMax = horizontalMax(ed.rowChars, client.right, ed.charWidth);
+    if (ed.hScrollMax == 0) ed.hScrollPos = 0;
+    SetScrollRange(ed.hexViewWnd, SB_HORZ, 0, ed.hScrollMax, TRUE);
+    if (ed.hScrollPos > ed.hScrollMax) {
+        ed.hScrollPos = 0;
+        SetScrollPos(ed.hexViewWnd, SB_HORZ, 0, TRUE);
+    }
+
+    // The horizontal bar may have appeared or gone.
+    GetClientRect(ed.hexViewWnd, &client);
+    VerticalRange v = verticalRange(ed.fileSize, client.bottom, ed.charHeight);
+    ed.topRowMax = v.topRowMax;
+    ed.vScrollScale = v.vScrollScale;
+    ed.vScrollMax = v.vScrollMax;
+    SetScrollRange(ed.hexViewWnd, SB_VERT, 0, ed.vScrollMax, TRUE);
+    SetScrollPos(ed.hexViewWnd, SB_VERT, scrollPosOfRow(ed.topRow), TRUE);
+
+    invalidateView();
+}
+
+int32_t scrollPosOfRow(int32_t row)
+{
+    return row / (ed.vScrollScale > 0 ? ed.vScrollScale : 1);
+}
+
+void showViewCaret()
+{
+    if (ed.caretShown) return;
+    ShowCaret(ed.hexViewWnd);
+    ed.caretShown = 1;
+}
+
+void hideViewCaret()
+{
+    if (!ed.caretShown) return;
+    HideCaret(ed.hexViewWnd);
+    ed.caretShown = 0;
+}
+
+void dropCaret()
+{
+    hideViewCaret();
+    ed.caretOffset = -1;
+}
+
+void placeCaret(int32_t row, int32_t column)
+{
+    if (ed.editMode == 0 || ed.dialogOpen) return;
+    int32_t x = caretColumn(ed.viewFormat, ed.editMode, column, ed.caretNibble) - ed.hScrollPos;
+    SetCaretPos(x * ed.charWidth, (row + 1) * ed.charHeight + ed.charHeight - 1);
+}
+
+bool rowHighlightSpan(int32_t rowStart, int32_t *firstColumn, int32_t *lastColumn)
+{
+    return highlightSpan(rowStart, ed.selStart, ed.selLength, firstColumn, lastColumn);
+}
+
+bool rowCaretColumn(int32_t rowStart, int32_t *column)
+{
+    if (ed.caretOffset < 0) return false;
+    int64_t c = (int64_t)ed.caretOffset - rowStart;
+    if (c < 0 || c >= 16) return false;
+    *column = (int32_t)c;
+    return true;
+}
+
+void onVScroll(WPARAM wParam)
+{
+    if (ed.searching) stopSearch();
+    setStatusText("", 0, 0);
+
+    int32_t oldRow = ed.topRow;
+    if (ed.charHeight) ed.visibleRows = ed.viewRect.bottom / ed.charHeight;
+    ed.topRow = scrolledRow(LOWORD(wParam), HIWORD(wParam), ed.topRow, ed.topRowMax,
+                            ed.visibleRows, ed.vScrollScale);
+    if (ed.topRow == oldRow) return;
+    SetScrollPos(ed.hexViewWnd, SB_VERT, scrollPosOfRow(ed.topRow), TRUE);
+
+    if (ed.editMode != 0 && ed.caretOffset >= 0 &&
+        offsetOutsideView(ed.caretOffset, ed.topRow, ed.visibleRows))
+        dropHighlight();
+    if (ed.selLength != 0 && offsetOutsideView(ed.selStart, ed.topRow, ed.visibleRows))
+        dropHighlight();
+    invalidateView();
+}
+
+void onHScroll(WPARAM wParam)
+{
+    int32_t pos = scrolledColumn(LOWORD(wParam), HIWORD(wParam), ed.hScrollPos, ed.hScrollMax);
+    if (pos == ed.hScrollPos) return;
+    ed.hScrollPos = pos;
+    SetScrollPos(ed.hexViewWnd, SB_HORZ, pos, TRUE);
+    invalidateView();
+}
+
 void sizeView(HWND mainWnd)
 {
     GetClientRect(mainWnd, &ed.viewRect);
@@ -21,5 +149,18 @@ void sizeView(HWND mainWnd)
     if (ed.statusWnd) SendMessageA(ed.statusWnd, WM_SIZE, 0, 0);
     updateScrollRanges();
 }
-void onSetFocus() {}
-void onKillFocus() {}
+
+void onSetFocus()
+{
+    if (ed.charWidth != 0) {
+        CreateCaret(ed.hexViewWnd, NULL, ed.charWidth, 0);
+        ed.caretShown = 0;  // a new caret starts hidden
+    }
+    if (ed.editMode != 0 && ed.caretOffset >= 0) showViewCaret();
+}
+
+void onKillFocus()
+{
+    DestroyCaret();
+    ed.caretShown = 0;
+}

@@ -6,6 +6,8 @@ LRESULT CALLBACK hexViewProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg) {
     case WM_CREATE:
         return 0;
+    case WM_ERASEBKGND:
+        return eraseView(wnd, (HDC)wParam);
     case WM_PAINT:
         paintView(wnd);
         return 0;

@@ -29,6 +29,7 @@ void onKillFocus();
 
 // Painting
 void paintView(HWND wnd);
+BOOL eraseView(HWND wnd, HDC dc);   // WM_ERASEBKGND: what the paint leaves uncovered
 void drawLine(HDC dc, int32_t line, const char *text);
 void drawColumns(HDC dc, int32_t line, const char *text, int32_t firstColumn, int32_t count);
 

@@ -1,0 +1,73 @@
+#!/bin/sh
+# make bench: prints the speed of a full repaint against bare text output,
+# and the editor's resident memory with a small and with the largest file.
+# Runs inside tools/wine-session.sh (BUILD_DIR set, Wine ready).
+set -u
+here=$(cd "$(dirname "$0")/.." && pwd)
+: "${BUILD_DIR:?BUILD_DIR not set}"
+BUILD_DIR=$(cd "$BUILD_DIR" && pwd)
+. "$here/tools/wine-env.sh"
+
+tmp=$(mktemp -d "$BUILD_DIR/bench.XXXXXX")
+own_x=
+editor=
+cleanup() {
+    [ -n "$editor" ] && kill "$editor" 2>/dev/null
+    if [ -n "$own_x" ]; then
+        wineserver -k >/dev/null 2>&1
+        kill "$own_x" 2>/dev/null
+    fi
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+# A 1600 x 1200 view needs a screen larger than that: otherwise Wine clips
+# the drawing to the screen. Use a display of our own for the measurements.
+dims=$(xdpyinfo 2>/dev/null | awk '/dimensions:/ {print $2}')
+w=${dims%x*}
+h=${dims#*x}
+if [ -z "$dims" ] || [ "$w" -lt 1700 ] || [ "$h" -lt 1400 ]; then
+    wineserver -k >/dev/null 2>&1
+    n=120
+    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1920x1600x24 -nolisten tcp >/dev/null 2>&1 &
+    own_x=$!
+    i=0
+    until xdpyinfo -display ":$n" >/dev/null 2>&1; do
+        i=$((i + 1)); [ $i -gt 100 ] && { echo "bench: Xvfb did not start" >&2; exit 1; }
+        sleep 0.1
+    done
+    export DISPLAY=":$n"
+    wine cmd /c exit >/dev/null 2>&1 </dev/null
+fi
+
+head -c 1048576 /dev/urandom > "$tmp/one-mb.bin"
+truncate -s 2147483647 "$tmp/largest.bin"      # sparse: takes no room
+
+echo "== Paint speed"
+wine "$BUILD_DIR/bench/bench_paint.exe" "$(winepath -w "$tmp/one-mb.bin")" || exit 1
+
+# Resident memory of the editor (kB) with FILE open and scrolled to its end.
+rss_with() {
+    wine "$BUILD_DIR/quillon95.exe" "$(winepath -w "$1")" >/dev/null 2>&1 &
+    editor=$!
+    title=$(wine "$BUILD_DIR/bench/bench_scroll_end.exe")
+    sleep 1
+    rss=$(awk '/^VmRSS:/ {print $2}' "/proc/$editor/status" 2>/dev/null)
+    wine "$BUILD_DIR/tests/qdrive.exe" command QuillonWClass 110 >/dev/null 2>&1
+    i=0
+    while kill -0 "$editor" 2>/dev/null && [ $i -lt 100 ]; do i=$((i + 1)); sleep 0.1; done
+    kill "$editor" 2>/dev/null
+    editor=
+    echo "${rss:-0}|$title"
+}
+
+echo "== Memory"
+small=$(rss_with "$tmp/one-mb.bin")
+large=$(rss_with "$tmp/largest.bin")
+small_kb=${small%%|*}
+large_kb=${large%%|*}
+echo "  1 MB file, at its end:          ${small_kb} kB resident   (${small#*|})"
+echo "  2 GiB - 1 byte file, at its end: ${large_kb} kB resident   (${large#*|})"
+diff=$((large_kb - small_kb))
+echo "  difference:                      ${diff} kB (goal: less than 1024 kB)"

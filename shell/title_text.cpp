@@ -1,0 +1,73 @@
+#include "shell/title_text.h"
+
+#include <stdio.h>
+#include <string.h>
+
+const char *fileTitleOf(const char *path)
+{
+    const char *slash = strrchr(path, '\\');
+    return slash ? slash + 1 : path;
+}
+
+int32_t groupDigits(char *destination, size_t destinationSize, int32_t size)
+{
+    char digits[16];
+    int n = snprintf(digits, sizeof digits, "%li", (long)size);
+    size_t out = 0;
+    for (int i = 0; i < n; ++i) {
+        if (out + 1 >= destinationSize) break;
+        destination[out++] = digits[i];
+        int after = n - 1 - i;
+        if (after > 0 && after % 3 == 0 && digits[i] != '-') {
+            if (out + 1 >= destinationSize) break;
+            destination[out++] = ',';
+        }
+    }
+    if (destinationSize > 0) destination[out] = '\0';
+    return (int32_t)out;
+}
+
+int32_t composeTitle(char *destination, size_t destinationSize, const char *path,
+                     int32_t fileSize, int32_t percent)
+{
+    if (destinationSize == 0) return 0;
+    char title[TITLE_CHARS + 1];
+    if (path[0] == '\0') {
+        snprintf(title, sizeof title, "Quillon 95");
+    } else {
+        char size[32];
+        groupDigits(size, sizeof size, fileSize);
+        char tail[64];
+        snprintf(tail, sizeof tail, "%s bytes) %2i %%", size, (int)percent);
+        static const char head[] = "Quillon 95   ";
+        const char *name = fileTitleOf(path);
+        // The name gets what the fixed parts leave of the title.
+        size_t room = TITLE_CHARS - (sizeof head - 1) - 2 - strlen(tail);
+        size_t nameLength = strlen(name);
+        if (nameLength > room) nameLength = room;
+        snprintf(title, sizeof title, "%s%.*s (%s", head, (int)nameLength, name, tail);
+    }
+    size_t length = strlen(title);
+    if (length >= destinationSize) length = destinationSize - 1;
+    memcpy(destination, title, length);
+    destination[length] = '\0';
+    return (int32_t)length;
+}
+
+int32_t percentOfOffset(int32_t offset, int32_t fileSize, int32_t previous)
+{
+    if (fileSize == 0) return previous;
+    if (fileSize > 20000000) return offset / (fileSize / 100);
+    return (int32_t)((int64_t)offset * 100 / fileSize);
+}
+
+void offsetStatusText(char *destination, size_t destinationSize, int32_t selStart,
+                      int32_t selLength, bool hexOffsets)
+{
+    if (destinationSize == 0) return;
+    if (selLength == 0) destination[0] = '\0';
+    else if (hexOffsets)
+        snprintf(destination, destinationSize, "Offset: %lx (HEX)", (unsigned long)(uint32_t)selStart);
+    else
+        snprintf(destination, destinationSize, "Offset: %li (DEC)", (long)selStart);
+}

@@ -1,0 +1,34 @@
+// Texts of the main window's title and of the status bar's offset part,
+// and the view's position in percent. No window is needed here.
+#ifndef QUILLON_TITLE_TEXT_H
+#define QUILLON_TITLE_TEXT_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+enum { TITLE_CHARS = 255 };     // characters of the title, without the zero
+
+// The name after the last backslash of path, or the whole path.
+const char *fileTitleOf(const char *path);
+
+// The decimal digits of size with a comma after every digit that is
+// followed by a positive multiple of three digits. Returns the length.
+int32_t groupDigits(char *destination, size_t destinationSize, int32_t size);
+
+// The title for a file (empty path: no file): "Quillon 95   NAME (SIZE
+// bytes) PP %". A name too long for the title is cut so that the size and
+// the percent still show. destination holds destinationSize bytes (the
+// text is cut to TITLE_CHARS characters in any case). Returns the length.
+int32_t composeTitle(char *destination, size_t destinationSize, const char *path,
+                     int32_t fileSize, int32_t percent);
+
+// Position of the view in percent: offset / (fileSize / 100) above
+// 20,000,000 bytes, else offset * 100 / fileSize; previous for an empty file.
+int32_t percentOfOffset(int32_t offset, int32_t fileSize, int32_t previous);
+
+// Status bar part 1: "Offset: %lx (HEX)" or "Offset: %li (DEC)", or "" when
+// nothing is highlighted.
+void offsetStatusText(char *destination, size_t destinationSize, int32_t selStart,
+                      int32_t selLength, bool hexOffsets);
+
+#endif
