@@ -29,10 +29,10 @@ const Format sdec32DecOffsets = {0x0C, 10, 11, 4};
 void useFormat(const Format &f, bool swap = false)
 {
     ed.viewFormat = (uint8_t)(f.viewFormat | (swap ? 0x20 : 0));
-    ed.offsetChars = f.offsetChars;
-    ed.unitChars = f.unitChars;
-    ed.unitsPerRow = f.unitsPerRow;
-    ed.rowChars = f.offsetChars + (f.unitChars + 1) * f.unitsPerRow + 19;
+    computeRowLayout();
+    EXPECT_EQ(f.offsetChars, ed.offsetChars);
+    EXPECT_EQ(f.unitChars, ed.unitChars);
+    EXPECT_EQ(f.unitsPerRow, ed.unitsPerRow);
 }
 
 int32_t unitColumn(int32_t unit, int32_t character = 0)
