@@ -531,6 +531,30 @@ TEST_F(Editing, TypingOnTheLastShownRowScrollsOneRow)
     EXPECT_EQ(std::string("abc"), std::string((const char *)ed.pageBuffer + 142 - ed.pageBase, 3));
 }
 
+TEST(EditingAfterOpen, ClicksCountOnceTheViewHasPaintedTheFile)
+{
+    EditorSession s;
+    std::string empty = writeTempFile("empty.bin", {});
+    std::string data = writeTempFile("data.bin", patternBytes(64));
+    LPARAM firstByte = pointAt(10, 0);
+
+    openFile(empty.c_str());
+    pump();
+    SendMessageA(ed.hexViewWnd, WM_LBUTTONUP, 0, firstByte);
+    EXPECT_EQ(1, ed.fileJustOpened);
+    EXPECT_EQ(0, ed.selLength);
+
+    openFile(data.c_str());
+    SendMessageA(ed.hexViewWnd, WM_LBUTTONUP, 0, firstByte);   // not painted yet
+    EXPECT_EQ(0, ed.selLength);
+    ASSERT_TRUE(waitFor([] { return ed.fileJustOpened == 0; }));
+    ASSERT_EQ(CELL_W, ed.charWidth);
+    ASSERT_EQ(CELL_H, ed.charHeight);
+    SendMessageA(ed.hexViewWnd, WM_LBUTTONUP, 0, firstByte);
+    EXPECT_EQ(0, ed.selStart);
+    EXPECT_EQ(1, ed.selLength);
+}
+
 TEST_F(Editing, ClicksWaitForTheFirstPaintAndRightClickDropsTheCaret)
 {
     open(patternBytes(64));
