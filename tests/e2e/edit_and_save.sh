@@ -1,8 +1,8 @@
 #!/bin/bash
-# The real editor driven from outside: edit mode, a click on a byte, two hex
-# digits typed, Alt+X, and the save question answered. Yes changes exactly
-# that byte of the file, No leaves the file as it was; the length never
-# changes.
+# The real editor driven from outside: edit mode, a mouse click on a byte,
+# two hex digits typed, Alt+X on the keyboard, and the save question
+# answered. Yes changes exactly that byte of the file, No leaves the file as
+# it was; the length never changes.
 . "$SOURCE_DIR/tests/e2e/lib.sh"
 
 OFFSET=37               # row 2, byte column 5
@@ -31,11 +31,13 @@ edit_run() {
     local y=$(( (ROW + 1) * CELL_H + CELL_H / 2 ))
     local want
     want=$(printf 'Offset: %x (HEX)' $OFFSET)
-    # Clicks are ignored until the view has painted the file: click until the
-    # status bar shows the clicked offset.
+    local point
+    point=$(qdrive child-point QuillonWClass 60 $x $y | tr -d "\r") && [ -n "$point" ] || fail "no hex view"
+    # Clicks are ignored until the view has painted the file: click with the
+    # mouse until the status bar shows the clicked offset.
     local seen= i
     for i in $(seq 1 40); do
-        qdrive click QuillonWClass 60 $x $y || fail "could not click the view"
+        xdotool mousemove $point click 1 || fail "could not click the view"
         if qdrive wait-status QuillonWClass 1 "$want" 500 >/dev/null 2>&1; then
             seen=1
             break

@@ -18,6 +18,8 @@
 //   qdrive status CLASS PART                 print the text of a status bar part
 //   qdrive wait-status CLASS PART TEXT [MS]  wait until that part contains TEXT
 //   qdrive wait-gone CLASS [MS]              wait until no such window exists
+//   qdrive child-point CLASS CHILDID X Y     print the screen point of a client point
+//                                            of a child window
 #include <windows.h>
 #include <commctrl.h>
 #include <stdio.h>
@@ -200,6 +202,12 @@ int main(int argc, char **argv)
         LPARAM at = MAKELPARAM(number(arg(4)), number(arg(5)));
         PostMessageA(child, WM_LBUTTONDOWN, MK_LBUTTON, at);
         PostMessageA(child, WM_LBUTTONUP, 0, at);
+    } else if (verb == "child-point") {
+        HWND child = GetDlgItem(top, (int)number(arg(3)));
+        if (!child) return fail("no such child");
+        POINT p = {number(arg(4)), number(arg(5))};
+        ClientToScreen(child, &p);
+        printf("%ld %ld\n", p.x, p.y);
     } else if (verb == "status") {
         printf("%s\n", statusPart(top, (int)number(arg(3))).c_str());
     } else if (verb == "wait-status") {
