@@ -1,0 +1,121 @@
+#include "setup/setup_paths.h"
+
+#include <ctype.h>
+#include <stdio.h>
+#include <string.h>
+
+namespace {
+
+const char *const extensions[SETUP_FILE_COUNT] = {".exe", ".hlp", ".txt"};
+const char *const itemSuffixes[SETUP_FILE_COUNT] = {"", ".hlp", ".txt"};
+const char quote = '"';
+
+// snprintf that tells whether the whole text fitted.
+bool fits(int written, size_t size)
+{
+    return written >= 0 && (size_t)written < size;
+}
+
+}  // namespace
+
+const char *programExtension(int32_t k)
+{
+    return k >= 0 && k < SETUP_FILE_COUNT ? extensions[k] : "";
+}
+
+void reduceTypedDirectory(char *dir)
+{
+    size_t n = strlen(dir);
+    if (n > 0 && dir[n - 1] == '\\') dir[--n] = '\0';
+    if (n >= 2 && dir[1] == ':') {
+        memmove(dir, dir + 2, n - 1);   // the rest and its zero
+        n -= 2;
+    }
+    if (dir[0] == '\\') memmove(dir, dir + 1, n);
+}
+
+bool driveRootFromItem(const char *itemText, char *root, size_t rootSize)
+{
+    const char *p = itemText;
+    while (*p && !isalpha((unsigned char)*p)) ++p;
+    if (!*p || rootSize < 4) return false;
+    root[0] = *p;
+    root[1] = ':';
+    root[2] = '\\';
+    root[3] = '\0';
+    return true;
+}
+
+bool itemNamesDrive(const char *itemText, char letter)
+{
+    char root[4];
+    return driveRootFromItem(itemText, root, sizeof root) &&
+           tolower((unsigned char)root[0]) == tolower((unsigned char)letter);
+}
+
+bool composeDestination(const char *driveRoot, const char *dir, char *out, size_t outSize)
+{
+    size_t n = strlen(dir);
+    if (n == 0) return fits(snprintf(out, outSize, "%s", driveRoot), outSize);
+    const char *slash = dir[n - 1] == '\\' ? "" : "\\";
+    const char *root = n >= 2 && dir[1] == ':' ? "" : driveRoot;
+    return fits(snprintf(out, outSize, "%s%s%s", root, dir, slash), outSize);
+}
+
+bool composeFilePath(const char *dir, const char *baseName, int32_t k, char *out, size_t outSize)
+{
+    if (k < 0 || k >= SETUP_FILE_COUNT) return false;
+    return fits(snprintf(out, outSize, "%s%s%s", dir, baseName, extensions[k]), outSize);
+}
+
+bool formatItemTitle(int32_t k, const char *title, char *out, size_t outSize)
+{
+    if (k < 0 || k >= SETUP_FILE_COUNT) return false;
+    return fits(snprintf(out, outSize, "%s95%s", title, itemSuffixes[k]), outSize);
+}
+
+bool formatGroupCommand(int32_t k, const char *title, const char *dir, const char *baseName,
+                        char *out, size_t outSize)
+{
+    if (k == 0) return fits(snprintf(out, outSize, "[CreateGroup(%c%s 95%c)]", quote, title, quote), outSize);
+    if (k == 1) return fits(snprintf(out, outSize, "[ShowGroup(%c%s 95%c,1)]", quote, title, quote), outSize);
+    if (k < 2 || k >= SETUP_GROUP_COMMANDS) return false;
+
+    char path[SETUP_PATH_CHARS];
+    char itemTitle[SETUP_PATH_CHARS];
+    if (!composeFilePath(dir, baseName, k - 2, path, sizeof path)) return false;
+    if (!formatItemTitle(k - 2, title, itemTitle, sizeof itemTitle)) return false;
+    return fits(snprintf(out, outSize, "[AddItem(%c%s%c,%s)]", quote, path, quote, itemTitle), outSize);
+}
+
+bool formatCreateQuestion(const char *driveRoot, const char *dir, char *out, size_t outSize)
+{
+    return fits(snprintf(out, outSize, "Path %s%s does not exist.\nDo you want to create it?\n",
+                         driveRoot, dir), outSize);
+}
+
+bool destinationFits(const char *driveRoot, const char *dir, const char *title, const char *baseName)
+{
+    char full[SETUP_PATH_CHARS];
+    char text[SETUP_PATH_CHARS];
+    if (!composeDestination(driveRoot, dir, full, sizeof full)) return false;
+    for (int32_t k = 0; k < SETUP_FILE_COUNT; ++k)
+        if (!composeFilePath(full, baseName, k, text, sizeof text)) return false;
+    for (int32_t k = 0; k < SETUP_GROUP_COMMANDS; ++k)
+        if (!formatGroupCommand(k, title, full, baseName, text, sizeof text)) return false;
+    return true;
+}
+
+bool nextPathComponent(const char *path, size_t *pos, char *component, size_t componentSize)
+{
+    size_t i = *pos;
+    while (path[i] == '\\') ++i;
+    size_t start = i;
+    while (path[i] && path[i] != '\\') ++i;
+    *pos = i;
+    size_t n = i - start;
+    if (n == 0 || n >= componentSize) return false;
+    memcpy(component, path + start, n);
+    component[n] = '\0';
+    return true;
+}
