@@ -101,6 +101,8 @@ void onSize(HWND wnd, WPARAM wParam)
     }
 }
 
+bool closing;
+
 void onDestroy()
 {
     DeleteObject(ed.editBitmap);
@@ -149,7 +151,8 @@ void runOpenDialog()
 
 void showHelp()
 {
-    if (ed.helpDir[0] && GetFileAttributesA(ed.helpDir) != INVALID_FILE_ATTRIBUTES)
+    DWORD attributes = ed.helpDir[0] ? GetFileAttributesA(ed.helpDir) : INVALID_FILE_ATTRIBUTES;
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         WinHelpA(ed.mainWnd, ed.helpDir, HELP_CONTENTS, 0);
     else
         WinHelpA(ed.mainWnd, helpFileName, HELP_CONTENTS, 0);
@@ -169,8 +172,13 @@ LRESULT CALLBACK mainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
         onSize(wnd, wParam);
         return 0;
     case WM_CLOSE:
+        // A second close that arrives while the save prompt of the first is
+        // up would close the file under it; the first close finishes the job.
+        if (closing) return 0;
+        closing = true;
         closeFile();
         DestroyWindow(wnd);
+        closing = false;
         return 0;
     case WM_DESTROY:
         onDestroy();

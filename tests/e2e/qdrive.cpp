@@ -21,6 +21,8 @@
 //   qdrive move CLASS X Y WIDTH HEIGHT       move and size a top-level window
 //   qdrive rect CLASS                        print "left top width height"
 //   qdrive zoomed CLASS                      print 1 if maximized, else 0
+//   qdrive child-point CLASS CHILDID X Y     print the screen point of a client point
+//                                            of a child window
 #include <windows.h>
 #include <commctrl.h>
 #include <stdio.h>
@@ -214,6 +216,12 @@ int main(int argc, char **argv)
                (long)(r.bottom - r.top));
     } else if (verb == "zoomed") {
         printf("%d\n", IsZoomed(top) ? 1 : 0);
+    } else if (verb == "child-point") {
+        HWND child = GetDlgItem(top, (int)number(arg(3)));
+        if (!child) return fail("no such child");
+        POINT p = {number(arg(4)), number(arg(5))};
+        ClientToScreen(child, &p);
+        printf("%ld %ld\n", p.x, p.y);
     } else if (verb == "status") {
         printf("%s\n", statusPart(top, (int)number(arg(3))).c_str());
     } else if (verb == "wait-status") {
