@@ -16,20 +16,21 @@ qdrive wait-window QuillonWClass 20000 >/dev/null || fail "main window did not a
 # View mode: the jump highlights the target and shows it.
 qdrive command QuillonWClass 102
 qdrive dialog-set "Go to:" 101 1f0 || fail "Go to dialog did not open"
-qdrive dialog-click "Go to:" 105 || fail "no Ok in the Go to dialog"
-qdrive wait-status QuillonWClass 1 "Offset: 1f0 (HEX)" || fail "status part 1 does not show the offset"
+qdrive dialog-command "Go to:" 105 || fail "no Ok in the Go to dialog"
+qdrive wait-status QuillonWClass 1 "Offset: 1f0 (HEX)" || { fail "status part 1 does not show the offset (part 1: $(qdrive status QuillonWClass 1), title: $(qdrive title QuillonWClass))"; }
 
 # 16-bit hexadecimal units.
 qdrive command QuillonWClass 401
-qdrive dialog-click "View Format" 106 || fail "View Format dialog did not open"
-qdrive dialog-click "View Format" 112 || fail "no Ok in the View Format dialog"
+qdrive dialog-check "View Format" 106 1 || fail "View Format dialog did not open"
+qdrive dialog-check "View Format" 105 0
+qdrive dialog-command "View Format" 112 || fail "no Ok in the View Format dialog"
 
 # Edit mode puts the caret on the window's first byte; Go to moves it.
 qdrive command QuillonWClass 204
 qdrive wait-status QuillonWClass 1 "Offset: 0 (HEX)" || fail "edit mode did not place the caret"
 qdrive command QuillonWClass 102
 qdrive dialog-set "Go to:" 101 1f0 || fail "Go to dialog did not open in edit mode"
-qdrive dialog-click "Go to:" 105
+qdrive dialog-command "Go to:" 105
 qdrive wait-status QuillonWClass 1 "Offset: 1f0 (HEX)" || fail "the caret did not move"
 
 # A typed character opens the Edit value dialog for the unit at the caret.
@@ -38,7 +39,7 @@ box=$(qdrive wait-box "Offset (HEX):" 5000) || fail "Edit value dialog did not o
 echo "edit value: $box"
 case "$box" in "Offset (HEX): 1f0 - 1f1|"*) ;; *) fail "caption: $box" ;; esac
 qdrive dialog-set "Offset (HEX):" 106 beef
-qdrive dialog-click "Offset (HEX):" 112
+qdrive dialog-command "Offset (HEX):" 112
 qdrive answer-box "Value updated" 1 5000 || fail "no Value updated"
 
 # Leaving edit mode offers the save; Yes writes the window back.

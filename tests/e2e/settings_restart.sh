@@ -28,16 +28,23 @@ start_editor "$(winepath -w "$a")"
 qdrive wait-window QuillonWClass 20000 >/dev/null || fail "main window did not appear"
 qdrive move QuillonWClass 120 90 640 480 || fail "could not size the window"
 qdrive command QuillonWClass 100
-qdrive dialog-set "Open" 1148 "$bwin" 10000 || fail "Open dialog did not appear"
+qdrive wait-box "Open" 10000 >/dev/null || fail "Open dialog did not appear"
+for i in $(seq 50); do
+    qdrive dialog-set "Open" 1148 "$bwin"
+    [ "$(qdrive dialog-text "Open" 1148 | tr -d '\r')" = "$bwin" ] && break
+    sleep 0.1
+done
 qdrive answer-box "Open" 1 || fail "could not confirm the Open dialog"
 for i in $(seq 100); do
     case "$(qdrive title QuillonWClass)" in *b.bin*) break ;; esac
     sleep 0.1
 done
-case "$(qdrive title QuillonWClass)" in *b.bin*) ;; *) fail "b.bin was not opened" ;; esac
+case "$(qdrive title QuillonWClass)" in *b.bin*) ;; *)
+    fail "b.bin was not opened (field: $(qdrive dialog-text Open 1148 100), title: $(qdrive title QuillonWClass))" ;; esac
 qdrive command QuillonWClass 401
-qdrive dialog-click "View Format" 111 || fail "View Format dialog did not open"
-qdrive dialog-click "View Format" 112
+qdrive dialog-check "View Format" 111 1 || fail "View Format dialog did not open"
+qdrive dialog-check "View Format" 110 0
+qdrive dialog-command "View Format" 112
 qdrive command QuillonWClass 110
 wait_editor || fail "editor exit code $EDITOR_STATUS"
 
