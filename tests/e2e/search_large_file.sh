@@ -15,10 +15,16 @@ start_editor "$(winepath -w "$file")"
 qdrive wait-window QuillonWClass 20000 >/dev/null || fail "main window did not appear"
 qdrive command QuillonWClass 201 || fail "could not post Find"
 qdrive wait-box Search 10000 >/dev/null || fail "Search dialog did not appear"
-qdrive dialog-click Search 102 || fail "no Hex button"
+qdrive dialog-command Search 102 || fail "no Hex button"
 qdrive dialog-type Search 101 "deadbeef01234567" || fail "could not type the pattern"
-qdrive dialog-click Search 107 || fail "no from-the-beginning box"
-qdrive dialog-click Search 104 || fail "no Find button"
+qdrive dialog-check Search 107 1 || fail "no from-the-beginning box"
+# The typed digits are tidied into groups as they arrive.
+i=0
+until [ "$(qdrive dialog-text Search 101 | tr -d '\r')" = "de ad be ef 01 23 45 67" ]; do
+    i=$((i + 1)); [ $i -gt 100 ] && fail "hex field: $(qdrive dialog-text Search 101)"
+    sleep 0.05
+done
+qdrive dialog-command Search 104 || fail "no Find button"
 
 started=$(date +%s.%N)
 status=$(qdrive wait-status QuillonWClass 0 "Found at:" 120000 | tr -d "\r") || fail "no match reported: $(qdrive status QuillonWClass 0)"
