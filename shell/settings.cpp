@@ -9,7 +9,7 @@
 #include "shell/settings.h"
 #include "shell/settings_text.h"
 
-static_assert(RECENT_PATH_CHARS == RECENT_CHARS && RECENT_ENTRIES == RECENT_COUNT,
+static_assert((int)RECENT_PATH_CHARS == (int)RECENT_CHARS && (int)RECENT_ENTRIES == (int)RECENT_COUNT,
               "the recent-files list has one shape");
 
 namespace {

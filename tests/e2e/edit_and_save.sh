@@ -68,6 +68,7 @@ edit_run() {
         fail "could not answer the save question"
     # A second question, which nobody answers, would keep the editor running.
     wait_editor || fail "editor exit code $EDITOR_STATUS"
+    xdotool keyup alt x >/dev/null 2>&1
 }
 
 file=$(e2e_file sample.bin 5000)
