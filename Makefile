@@ -8,14 +8,17 @@
 #   make bench             speed and memory figures
 #   make bench-search      the search's figures only
 #   make fuzz              every fuzz target for FUZZ_SECONDS (default 600) each
+#   make model [STEPS=n]   the random save sessions for n steps (default 100000)
 
 WIN    := build/win
 NATIVE := build/native
 JOBS   ?= 2
 
 FUZZ_SECONDS ?= 600
+STEPS ?= 100000
+SEED ?= 1
 
-.PHONY: all bootstrap build run test dist screenshot bench bench-search fuzz clean
+.PHONY: all bootstrap build run test dist screenshot bench bench-search fuzz model clean
 
 all: build
 
@@ -61,6 +64,10 @@ fuzz: build
 	    name=$${t##*/fuzz_}; echo "== $$name"; \
 	    tools/run-fuzz.sh $$t $$name $(FUZZ_SECONDS) $(CURDIR) $(CURDIR)/$(NATIVE)/fuzz 2>&1 | grep -E "^(stat::|==|SUMMARY|Done)" ; \
 	done
+
+model: build
+	BUILD_DIR=$(WIN) QUILLON_MODEL_STEPS=$(STEPS) QUILLON_MODEL_SEED=$(SEED) tools/wine-session.sh \
+	    sh -c 'cd $(WIN) && wine tests/win_model_save_test.exe'
 
 clean:
 	rm -rf build dist
