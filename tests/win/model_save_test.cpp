@@ -3,7 +3,7 @@
 // save prompt. The file on disk may only change by the changes the user
 // confirmed with Yes, and never in length.
 //
-//   QUILLON_MODEL_STEPS  total steps over all sessions (default 3000)
+//   QUILLON_MODEL_STEPS  total steps over all sessions (default 2000)
 //   QUILLON_MODEL_SEED   seed of the first session (default 1); each session
 //                        uses the next seed, so a failing session is replayed
 //                        with its own seed and its step count.
@@ -70,6 +70,7 @@ void applyInFlight()
     for (const Change &c : inFlight) model.set(c.at, c.value(model.view(c.at)));
     inFlight.clear();
 }
+
 std::mt19937 rng;
 std::string failure;                    // first disagreement of the session
 std::function<void(HWND)> dialogPlan;   // what the next dialog is to do
@@ -91,10 +92,10 @@ std::string boxText(HWND box)
     return text ? windowText(text) : "";
 }
 
-// Every box that opens comes here: the save prompt is answered at random and
-// the model follows the answer; dialogs run the step's plan.
 void keepAnswersQueued();
 
+// Every box that opens comes here: the save prompt is answered at random and
+// the model follows the answer; dialogs run the step's plan.
 void dispatch(HWND box)
 {
     ++usedBoxes;
@@ -248,9 +249,30 @@ std::string goTo()
     return "go to " + std::to_string(target);
 }
 
+std::string clickCell(bool text, bool doubleClick);
+std::string typeKeys();
+std::string scroll(bool vertical);
+
+// Input that the user gives while the search runs: it comes between the
+// search's steps, from the same message loop.
+int inputsDuringSearch, inputsDuringSearchDone;
+std::string searchInputs;
+
+void CALLBACK inputDuringSearch(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(NULL, id);
+    if (!ed.searching || inputsDuringSearch <= 0) return;
+    --inputsDuringSearch;
+    ++inputsDuringSearchDone;
+    int kind = pick(4);
+    std::string what = kind == 0 ? scroll(true) : kind == 1 ? clickCell(chance(40), false) : typeKeys();
+    searchInputs += " [" + what + "]";
+    SetTimer(NULL, 0, 1 + pick(20), inputDuringSearch);
+}
+
 std::string search()
 {
-    if (ed.fileSize <= 0 || ed.editMode != 0) return "no search";
+    if (ed.fileSize <= 0) return "no search";
     int32_t at = pick(ed.fileSize);
     int32_t length = 1 + pick(6);
     if (length > ed.fileSize - at) length = ed.fileSize - at;
@@ -258,15 +280,19 @@ std::string search()
     ed.patternLength = length;
     ed.searchOptions = (uint8_t)(pick(4));     // text order (swapped or not), from the start
     ed.foldCase = 0;
+    searchInputs.clear();
+    inputsDuringSearch = chance(40) ? 1 + pick(6) : 0;
     startSearch(1);
+    if (ed.searching && inputsDuringSearch > 0) SetTimer(NULL, 0, 1, inputDuringSearch);
     if (ed.searching) runUntilSearchEnds();
+    inputsDuringSearch = 0;
     int more = pick(3);
     for (int i = 0; i < more && ed.findNextReady; ++i) {
         SendMessageA(ed.mainWnd, WM_COMMAND, IDM_FINDNEXT, 0);
         if (ed.searching) runUntilSearchEnds();
     }
     return "search " + std::to_string(at) + "+" + std::to_string(length) + " opts " +
-           std::to_string(ed.searchOptions) + " then " + std::to_string(more);
+           std::to_string(ed.searchOptions) + searchInputs + " then " + std::to_string(more);
 }
 
 void viewModeCommand() { SendMessageA(ed.mainWnd, WM_COMMAND, IDM_VIEWMODE, 0); }
@@ -598,11 +624,11 @@ int envNumber(const char *name, int fallback)
 
 TEST(ModelSave, DiskChangesOnlyByConfirmedBytes)
 {
-    int totalSteps = envNumber("QUILLON_MODEL_STEPS", 3000);
+    int totalSteps = envNumber("QUILLON_MODEL_STEPS", 2000);
     uint32_t firstSeed = (uint32_t)envNumber("QUILLON_MODEL_SEED", 1), seed = firstSeed;
     int done = 0, sessions = 0, failedSessions = 0;
     DWORD started = GetTickCount();
-    prompts = yesAnswers = 0;
+    prompts = yesAnswers = inputsDuringSearchDone = 0;
     // A failing session is reported and the run goes on with the next seed,
     // up to a few failures.
     for (; done < totalSteps && failedSessions < 5; ++seed) {
@@ -621,8 +647,9 @@ TEST(ModelSave, DiskChangesOnlyByConfirmedBytes)
                           << " QUILLON_MODEL_STEPS=" << steps << "\nlast steps:\n" << log;
         }
     }
-    printf("model: %d steps in %d sessions (seeds %u to %u), %d failed, %d save prompts (%d Yes), %lu ms\n",
-           done, sessions, firstSeed, seed - 1, failedSessions, prompts, yesAnswers,
+    printf("model: %d steps in %d sessions (seeds %u to %u), %d failed, %d save prompts (%d Yes), "
+           "%d inputs during searches, %lu ms\n",
+           done, sessions, firstSeed, seed - 1, failedSessions, prompts, yesAnswers, inputsDuringSearchDone,
            (unsigned long)(GetTickCount() - started));
 }
 
