@@ -43,6 +43,42 @@ void messageBox(const char *text, const char *caption, UINT style)
     MessageBoxA(ed.mainWnd, text, caption, style);
 }
 
+// Another program may delete the file while it is open (Wine lets it): what
+// is written then reaches a file without a name and is lost.
+bool fileStillNamed()
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    if (GetFileInformationByHandle((HANDLE)(INT_PTR)ed.fileHandle, &info)) return info.nNumberOfLinks > 0;
+    return GetFileAttributesA(ed.fileName) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The bytes on disk under the window, read just before it is written.
+unsigned char diskBytes[PAGE_SIZE];
+
+// Writes back the changed bytes of the first count bytes of the window: the
+// stretch from the first byte that differs from the disk to the last. Bytes
+// the user did not change are not written again, so they need no room on a
+// full disk and another program's changes to them are kept. A write that
+// stops short (a full disk) is undone with the bytes that were there, so a
+// save reported as failed leaves the file as it was.
+bool writeWindow(int32_t count)
+{
+    HFILE file = (HFILE)ed.fileHandle;
+    if (_llseek(file, ed.pageBase, 0) < 0 || _lread(file, diskBytes, (UINT)count) != (UINT)count)
+        return false;
+    int32_t first = 0, last = count - 1;
+    while (first < count && ed.pageBuffer[first] == diskBytes[first]) ++first;
+    if (first == count) return true;
+    while (ed.pageBuffer[last] == diskBytes[last]) --last;
+    UINT length = (UINT)(last - first + 1);
+    if (_llseek(file, ed.pageBase + first, 0) < 0) return false;
+    UINT written = _lwrite(file, (LPCCH)ed.pageBuffer + first, length);
+    if (written == length) return true;
+    UINT undo = written == (UINT)HFILE_ERROR ? length : written;
+    if (undo > 0 && _llseek(file, ed.pageBase + first, 0) >= 0) _lwrite(file, (LPCCH)diskBytes + first, undo);
+    return false;
+}
+
 }  // namespace
 
 bool pageHolds(int32_t first, int32_t last)
@@ -80,11 +116,7 @@ void flushPage()
             if (size < 0 || size > ed.fileSize) size = ed.fileSize;
             int32_t count = size - ed.pageBase;
             if (count > PAGE_SIZE) count = PAGE_SIZE;
-            bool failed = false;
-            if (count > 0) {
-                failed = _llseek((HFILE)ed.fileHandle, ed.pageBase, 0) < 0 ||
-                         _lwrite((HFILE)ed.fileHandle, (LPCCH)ed.pageBuffer, (UINT)count) != (UINT)count;
-            }
+            bool failed = !fileStillNamed() || (count > 0 && !writeWindow(count));
             if (failed) {
                 messageBox("Write error", "Error", MB_OK | MB_ICONSTOP);
                 loadPage(ed.pageBase);
