@@ -146,7 +146,8 @@ void runOpenDialog()
 
 void showHelp()
 {
-    if (ed.helpDir[0] && GetFileAttributesA(ed.helpDir) != INVALID_FILE_ATTRIBUTES)
+    DWORD attributes = ed.helpDir[0] ? GetFileAttributesA(ed.helpDir) : INVALID_FILE_ATTRIBUTES;
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         WinHelpA(ed.mainWnd, ed.helpDir, HELP_CONTENTS, 0);
     else
         WinHelpA(ed.mainWnd, helpFileName, HELP_CONTENTS, 0);
