@@ -8,58 +8,13 @@
 
 #include "document/document.h"
 #include "document/editor_state.h"
+#include "faults_unix.h"
 #include "wintest.h"
 
+using namespace faults;
 using namespace wintest;
 
 namespace {
-
-// A scratch folder on the Unix side, seen by Wine through drive Z:.
-std::string unixScratch()
-{
-    static std::string dir;
-    if (dir.empty()) {
-        dir = "/tmp/quillon-faults-" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(("Z:" + dir).c_str(), NULL);
-    }
-    return dir;
-}
-
-std::string windowsPath(const std::string &unixPath)
-{
-    std::string p = "Z:" + unixPath;
-    for (char &c : p)
-        if (c == '/') c = '\\';
-    return p;
-}
-
-// Runs a shell command as another (Unix) program would, and waits for it.
-// Wine starts Unix programs without a process handle, so the command
-// leaves its exit status in a file. Returns -1 when it could not run.
-int runUnix(const std::string &command)
-{
-    std::string done = unixScratch() + "/status";
-    DeleteFileA(windowsPath(done).c_str());
-    std::string line = "/bin/sh -c \"(" + command + ") >/dev/null 2>&1; echo $? >" + done + ".tmp; mv " +
-                       done + ".tmp " + done + "\"";
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    std::vector<char> buffer(line.begin(), line.end());
-    buffer.push_back('\0');
-    if (!CreateProcessA(NULL, buffer.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) return -1;
-    if (pi.hProcess) CloseHandle(pi.hProcess);
-    if (pi.hThread) CloseHandle(pi.hThread);
-    int status = -1;
-    waitFor([&] {
-        FILE *f = fopen(windowsPath(done).c_str(), "r");
-        if (!f) return false;
-        if (fscanf(f, "%d", &status) != 1) status = -1;
-        fclose(f);
-        return true;
-    }, 10000);
-    return status;
-}
 
 std::vector<unsigned char> readRange(const std::string &path, LONG offset, DWORD count)
 {
@@ -110,7 +65,7 @@ class DiskFull : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override
     {
-        if (runUnix("true") != 0) GTEST_SKIP() << "Unix commands cannot be started from this Wine";
+        if (!unixCommandsWork()) GTEST_SKIP() << "Unix commands cannot be started from this Wine";
         mountPoint = unixScratch() + "/small";
         int status = runUnix("mkdir -p " + mountPoint + " && mount -t tmpfs -o size=64k tmpfs " + mountPoint);
         if (status != 0) GTEST_SKIP() << "mounting a 64 KiB tmpfs was refused (needs root); status " << status;
@@ -184,7 +139,7 @@ class ChangedBehindTheEditor : public ::testing::TestWithParam<Meddling> {};
 TEST_P(ChangedBehindTheEditor, SaveNeverGoesToAFileWithoutAName)
 {
     const Meddling &m = GetParam();
-    if (runUnix("true") != 0) GTEST_SKIP() << "Unix commands cannot be started from this Wine";
+    if (!unixCommandsWork()) GTEST_SKIP() << "Unix commands cannot be started from this Wine";
     std::string dir = unixScratch() + "/" + m.name;
     ASSERT_EQ(0, runUnix("rm -rf " + dir + " && mkdir " + dir));
     std::vector<unsigned char> original = patternBytes(5000, 11);
@@ -225,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Deleted, SaveOfADeletedFileIsRefusedAndNothingReappears)
 {
-    if (runUnix("true") != 0) GTEST_SKIP() << "Unix commands cannot be started from this Wine";
+    if (!unixCommandsWork()) GTEST_SKIP() << "Unix commands cannot be started from this Wine";
     std::string dir = unixScratch() + "/gone";
     ASSERT_EQ(0, runUnix("rm -rf " + dir + " && mkdir " + dir + " && head -c 3000 /dev/urandom >" + dir + "/a.bin"));
     std::string path = windowsPath(dir + "/a.bin");
