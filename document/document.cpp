@@ -43,39 +43,64 @@ void messageBox(const char *text, const char *caption, UINT style)
     MessageBoxA(ed.mainWnd, text, caption, style);
 }
 
-// Another program may delete the file while it is open (Wine lets it): what
-// is written then reaches a file without a name and is lost.
+// The open file's full path, taken when it was opened, so the checks
+// below find it whatever the current directory has become since.
+char openedPath[MAX_PATH];
+
+// Another program may delete, replace or rename the file while it is open
+// (Wine lets it): what is written then reaches a file that no longer has
+// the name, or none. The name must still exist before a save ...
 bool fileStillNamed()
 {
-    BY_HANDLE_FILE_INFORMATION info;
-    if (GetFileInformationByHandle((HANDLE)(INT_PTR)ed.fileHandle, &info)) return info.nNumberOfLinks > 0;
-    return GetFileAttributesA(ed.fileName) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesA(openedPath) != INVALID_FILE_ATTRIBUTES;
 }
 
-// The bytes on disk under the window, read just before it is written.
+// ... and after it the file under the name must hold the bytes written.
+bool nameHolds(int32_t offset, const unsigned char *bytes, UINT length)
+{
+    HANDLE file = CreateFileA(openedPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool same = SetFilePointer(file, offset, NULL, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
+    unsigned char chunk[512];
+    for (UINT done = 0; same && done < length; done += sizeof chunk) {
+        DWORD want = length - done < sizeof chunk ? length - done : sizeof chunk, got = 0;
+        same = ReadFile(file, chunk, want, &got, NULL) && got == want && memcmp(chunk, bytes + done, want) == 0;
+    }
+    CloseHandle(file);
+    return same;
+}
+
+// The window as it was read from the file, to tell the user's changes from
+// the rest, and the bytes on disk under a stretch about to be written.
+unsigned char loadedBytes[PAGE_SIZE];
 unsigned char diskBytes[PAGE_SIZE];
 
-// Writes back the changed bytes of the first count bytes of the window: the
-// stretch from the first byte that differs from the disk to the last. Bytes
-// the user did not change are not written again, so they need no room on a
-// full disk and another program's changes to them are kept. A write that
-// stops short (a full disk) is undone with the bytes that were there, so a
-// save reported as failed leaves the file as it was.
+// Writes back the stretch of the first count bytes of the window from the
+// first byte the user changed to the last. Bytes outside it are not written
+// again, so they need no room on a full disk and another program's changes
+// to them are kept. A write that stops short (a full disk) or does not
+// reach the file under its name is undone with the bytes that were there,
+// so a save reported as failed leaves the file as it was.
 bool writeWindow(int32_t count)
 {
-    HFILE file = (HFILE)ed.fileHandle;
-    if (_llseek(file, ed.pageBase, 0) < 0 || _lread(file, diskBytes, (UINT)count) != (UINT)count)
-        return false;
     int32_t first = 0, last = count - 1;
-    while (first < count && ed.pageBuffer[first] == diskBytes[first]) ++first;
+    while (first < count && ed.pageBuffer[first] == loadedBytes[first]) ++first;
     if (first == count) return true;
-    while (ed.pageBuffer[last] == diskBytes[last]) --last;
+    while (ed.pageBuffer[last] == loadedBytes[last]) --last;
     UINT length = (UINT)(last - first + 1);
-    if (_llseek(file, ed.pageBase + first, 0) < 0) return false;
+
+    HFILE file = (HFILE)ed.fileHandle;
+    int32_t at = ed.pageBase + first;
+    if (_llseek(file, at, 0) < 0 || _lread(file, diskBytes, length) != length) return false;
+    if (_llseek(file, at, 0) < 0) return false;
     UINT written = _lwrite(file, (LPCCH)ed.pageBuffer + first, length);
-    if (written == length) return true;
+    if (written == length && nameHolds(at, ed.pageBuffer + first, length)) {
+        memcpy(loadedBytes + first, ed.pageBuffer + first, length);
+        return true;
+    }
     UINT undo = written == (UINT)HFILE_ERROR ? length : written;
-    if (undo > 0 && _llseek(file, ed.pageBase + first, 0) >= 0) _lwrite(file, (LPCCH)diskBytes + first, undo);
+    if (undo > 0 && _llseek(file, at, 0) >= 0) _lwrite(file, (LPCCH)diskBytes, undo);
     return false;
 }
 
@@ -98,6 +123,7 @@ void loadPage(int32_t offset)
         // Bytes past what could be read are never shown or written; clear
         // them so a file cut short by another program shows no stale data.
         if (got < PAGE_SIZE) memset(ed.pageBuffer + got, 0, PAGE_SIZE - got);
+        memcpy(loadedBytes, ed.pageBuffer, PAGE_SIZE);
     }
     ed.pageBase = offset;
 }
@@ -163,6 +189,10 @@ void openFile(const char *path)
             if (ed.fileHandle < 0) ed.readOnly = 1;
         }
         if (ed.readOnly) ed.fileHandle = _lopen(path, OF_READ);
+    }
+    if (ed.fileHandle >= 0) {
+        DWORD n = GetFullPathNameA(ed.fileName, sizeof openedPath, openedPath, NULL);
+        if (n == 0 || n >= sizeof openedPath) memcpy(openedPath, ed.fileName, sizeof ed.fileName);
     }
     if (ed.fileHandle < 0) {
         ed.readOnly = 0;

@@ -125,8 +125,10 @@ TEST_P(DiskFull, FailedSaveIsReportedAndLeavesTheFileAsItWas)
 // part way and what it wrote is put back.
 INSTANTIATE_TEST_SUITE_P(Room, DiskFull, ::testing::Values(0, 16384));
 
-// Another program deletes, replaces or renames the file while it is open
-// with changes in the window.
+// Another program deletes, replaces, renames or changes the file while it
+// is open with changes in the window: a save lands in the file under its
+// name or is reported as failed, and never undoes the other program's
+// changes to bytes the user did not change.
 struct Meddling {
     const char *name;
     const char *command;        // run in the file's folder; the file is a.bin
@@ -175,7 +177,10 @@ TEST_P(ChangedBehindTheEditor, SaveNeverGoesToAFileWithoutAName)
 INSTANTIATE_TEST_SUITE_P(
     Files, ChangedBehindTheEditor,
     ::testing::Values(Meddling{"replaced", "rm a.bin && echo new >a.bin", false, "a.bin"},
-                      Meddling{"renamed", "mv a.bin b.bin", true, "b.bin"}),
+                      Meddling{"renamed", "mv a.bin b.bin", false, "b.bin"},
+                      Meddling{"changedElsewhere", "printf XYZ | dd of=a.bin bs=1 seek=4000 conv=notrunc", true,
+                               "a.bin"},
+                      Meddling{"replacedByACopy", "cp a.bin c.bin && mv c.bin a.bin", false, "a.bin"}),
     [](const ::testing::TestParamInfo<Meddling> &info) { return std::string(info.param.name); });
 
 TEST(Deleted, SaveOfADeletedFileIsRefusedAndNothingReappears)
