@@ -105,6 +105,10 @@ TEST_P(DiskFull, FailedSaveIsReportedAndLeavesTheFileAsItWas)
         << "the view shows what the file holds";
     EXPECT_EQ(std::vector<unsigned char>(PAGE_SIZE, 0), readRange(path, 500000, PAGE_SIZE));
     EXPECT_EQ(1u << 20, sizeOf(path));
+    // With room, the write really stopped part way: the hole gained the
+    // blocks it got (written back with zeros); without, it gained none.
+    std::string blocks = "test `stat -c %b " + mountPoint + "/data.bin` ";
+    EXPECT_EQ(0, runUnix(blocks + (GetParam() ? "-gt 16" : "-eq 16")));
 
     // The editor goes on: bytes that already have blocks are saved.
     clearSeenBoxes();
