@@ -89,6 +89,7 @@ bool writeWindow(int32_t count)
     if (first == count) return true;
     while (ed.pageBuffer[last] == loadedBytes[last]) --last;
     UINT length = (UINT)(last - first + 1);
+    if (!fileStillNamed()) return false;
 
     HFILE file = (HFILE)ed.fileHandle;
     int32_t at = ed.pageBase + first;
@@ -142,7 +143,7 @@ void flushPage()
             if (size < 0 || size > ed.fileSize) size = ed.fileSize;
             int32_t count = size - ed.pageBase;
             if (count > PAGE_SIZE) count = PAGE_SIZE;
-            bool failed = !fileStillNamed() || (count > 0 && !writeWindow(count));
+            bool failed = count > 0 && !writeWindow(count);
             if (failed) {
                 messageBox("Write error", "Error", MB_OK | MB_ICONSTOP);
                 loadPage(ed.pageBase);

@@ -306,3 +306,48 @@ TEST(LongPaths, NameBufferLimitOnOpenAndOnTheCommandLine)
 }
 
 }  // namespace
+
+namespace {
+
+// Names that are not plain files: the editor opens them empty or refuses
+// them, and never waits for data that does not come.
+struct SpecialCase {
+    const char *name;
+    std::string path;
+    bool opens;
+};
+
+TEST(SpecialFiles, OpenEmptyOrAreRefusedWithoutWaiting)
+{
+    if (!unixCommandsWork()) GTEST_SKIP() << "Unix commands cannot be started from this Wine";
+    std::string fifo = unixScratch() + "/fifo";
+    ASSERT_EQ(0, runUnix("rm -f " + fifo + " && mkfifo " + fifo));
+    std::string folder = tempPath("a-folder");
+    CreateDirectoryA(folder.c_str(), NULL);
+    const SpecialCase cases[] = {
+        {"named pipe", windowsPath(fifo), true},
+        {"null device", "NUL", true},
+        {"folder", folder, false},
+    };
+    for (const SpecialCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        EditorSession s;
+        if (!c.opens) answerNextBox(IDOK);
+        openFile(c.path.c_str());
+        EXPECT_EQ(0, ed.fileSize);
+        if (c.opens) {
+            EXPECT_TRUE(seenBoxes().empty());
+            EXPECT_GE(ed.fileHandle, 0);
+        } else {
+            ASSERT_EQ(1u, seenBoxes().size());
+            EXPECT_EQ("Error opening file", seenBoxes()[0].text);
+            EXPECT_EQ(-1, ed.fileHandle);
+        }
+        ed.pageDirty = 1;           // nothing to write: no byte exists
+        answerNextBox(IDYES);
+        closeFile();
+        EXPECT_TRUE(IsWindow(ed.mainWnd));
+    }
+}
+
+}  // namespace
