@@ -235,6 +235,22 @@ TEST(LargestFile, LastByteIsSavedAtItsPlace)
         EXPECT_GE(ed.percent, 99);
         EXPECT_LE(ed.percent, 100);
 
+        // Every other way down stays at the last row, with the window on it.
+        const WORD requests[] = {SB_LINEDOWN, SB_PAGEDOWN, SB_BOTTOM};
+        for (WORD request : requests) {
+            SendMessageA(ed.hexViewWnd, WM_VSCROLL, MAKEWPARAM(request, 0), 0);
+            UpdateWindow(ed.hexViewWnd);
+            EXPECT_EQ(ed.topRowMax, ed.topRow) << request;
+        }
+        SendMessageA(ed.hexViewWnd, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, ed.vScrollMax), 0);
+        UpdateWindow(ed.hexViewWnd);
+        EXPECT_LE(ed.topRow, ed.topRowMax);
+        EXPECT_GE((int64_t)ed.topRow + 4, (int64_t)ed.topRowMax) << "the thumb at its end reaches the end";
+        SendMessageA(ed.hexViewWnd, WM_VSCROLL, MAKEWPARAM(SB_BOTTOM, 0), 0);
+        UpdateWindow(ed.hexViewWnd);
+        pump();
+        ASSERT_TRUE(pageHolds(last, last));
+
         ed.pageBuffer[last - ed.pageBase] = 0x5A;
         ed.pageDirty = 1;
         saveWithYes();
