@@ -1,17 +1,247 @@
+// Keyboard and mouse editing: the view and edit modes, the keys that scroll,
+// typed digits and characters, and clicks on the offsets, units and bytes.
+#include <windows.h>
+
+#include "dialogs/dialogs.h"
+#include "document/document.h"
 #include "document/editor_state.h"
 #include "hexview/hexview.h"
+#include "hexview/hittest.h"
+#include "shell/statusbar.h"
 
-void toggleEditMode() {}
-void advanceCaret() {}
-void onKeyDown(WPARAM) {}
-void onChar(WPARAM) {}
-void onLButtonUp(LPARAM) {}
-void onLButtonDblClk() {}
-void onRButtonUp() {}
+namespace {
+
+void invalidateView()
+{
+    if (ed.hexViewWnd) InvalidateRect(ed.hexViewWnd, NULL, TRUE);
+}
+
+void clearSkipFlags()
+{
+    ed.selSkipSecond = 0;
+    ed.selSkipPenultimate = 0;
+}
+
+int32_t unitBytes() { return ed.unitsPerRow > 0 ? 16 / ed.unitsPerRow : 1; }
+
+bool swapText() { return (ed.viewFormat & 0x20) != 0; }
+
+// 8-bit units shown in hexadecimal: typed digits edit the byte in place.
+bool hexBytes() { return (ed.viewFormat & 0x07) == 0x01; }
+
+int32_t visibleRowsNow()
+{
+    return ed.charHeight ? ed.viewRect.bottom / ed.charHeight : 0;
+}
+
+// The byte under the caret must be in the PageBuffer before it is changed.
+// A click can come between a scroll and the paint that loads the new rows,
+// so the window is brought to the view (or to the caret) when it is not.
+bool caretInPage()
+{
+    if (ed.caretOffset < 0 || ed.caretOffset >= ed.fileSize) return false;
+    if (pageHolds(ed.caretOffset, ed.caretOffset)) return true;
+    int32_t top = 16 * ed.topRow;
+    if (ed.caretOffset >= top && ed.caretOffset - top < PAGE_SIZE) loadPage(top);
+    else loadPage(ed.caretOffset - ed.caretOffset % 16);
+    return pageHolds(ed.caretOffset, ed.caretOffset);
+}
+
+void postScroll(UINT msg, int request)
+{
+    PostMessageA(ed.hexViewWnd, msg, request, 0);
+}
+
+}  // namespace
+
 void showModeBitmap()
 {
     if (!ed.menu) return;
     HBITMAP picture = ed.editMode ? ed.editBitmap : ed.viewBitmap;
     ModifyMenuA(ed.menu, IDM_VIEWMODE, MF_BYCOMMAND | MF_BITMAP, IDM_VIEWMODE, (LPCSTR)picture);
     DrawMenuBar(ed.mainWnd);
+}
+
+void toggleEditMode()
+{
+    if (ed.searching) return;
+    if (ed.editMode == 0) {
+        if (ed.fileSize <= 0) return;
+        if (ed.readOnly) {
+            MessageBoxA(ed.mainWnd, "Error: The file is read only", appCaption, MB_OK);
+            return;
+        }
+        // The caret starts on the window's first byte. When the window starts
+        // past the end of the file it goes on a byte of the file instead, so
+        // no byte past the end is ever typed over.
+        int32_t start = editStartOffset(ed.pageBase, 16 * ed.topRow, ed.fileSize);
+        if (!pageHolds(start, start)) loadPage(start - start % 16);
+        ed.editMode = 1;
+        ed.caretOffset = start;
+        ed.selStart = start;
+        ed.selLength = 1;
+        showViewCaret();
+        showModeBitmap();
+    } else {
+        ed.editMode = 0;
+        showModeBitmap();
+        flushPage();
+        dropCaret();
+        ed.selLength = 0;
+    }
+    clearSkipFlags();
+    showOffsetInStatus();
+    invalidateView();
+}
+
+void advanceCaret()
+{
+    ed.caretOffset = nextTypedOffset(ed.caretOffset, ed.editMode == 2 && swapText());
+    if (ed.caretOffset < 0 || ed.caretOffset >= ed.fileSize) {
+        dropCaret();
+        clearSkipFlags();
+        ed.selStart = 0;
+        ed.selLength = 0;
+        showOffsetInStatus();
+        return;
+    }
+    ed.selStart = ed.caretOffset;
+    ed.selLength = 1;
+    clearSkipFlags();
+    showOffsetInStatus();
+
+    ed.visibleRows = visibleRowsNow();
+    int32_t row = rowFollowingCaret(ed.caretOffset, ed.topRow, ed.topRowMax, ed.visibleRows);
+    if (row != ed.topRow) {
+        ed.topRow = row;
+        if (ed.hexViewWnd) SetScrollPos(ed.hexViewWnd, SB_VERT, scrollPosOfRow(ed.topRow), TRUE);
+    }
+    int32_t t = 16 * ed.topRow;
+    ed.topOffset = t;
+    if (!pageHolds(t, t + 16 * ed.visibleRows)) loadPage(t);
+}
+
+void onKeyDown(WPARAM wParam)
+{
+    int key = (int)(wParam & 0xFF);
+    if (key == VK_F3 && ed.findNextReady) PostMessageA(ed.mainWnd, WM_COMMAND, IDM_FINDNEXT, 0);
+    if (key == VK_ESCAPE && ed.searching) PostMessageA(ed.mainWnd, WM_COMMAND, IDM_STOPSEARCH, 0);
+    // While the caret is in the data the movement keys do nothing.
+    if (ed.editMode != 0 && ed.caretOffset >= 0) return;
+
+    switch (key) {
+    case VK_DOWN:  postScroll(WM_VSCROLL, SB_LINEDOWN); break;
+    case VK_UP:    postScroll(WM_VSCROLL, SB_LINEUP); break;
+    case VK_NEXT:  postScroll(WM_VSCROLL, SB_PAGEDOWN); break;
+    case VK_PRIOR: postScroll(WM_VSCROLL, SB_PAGEUP); break;
+    case VK_END:   postScroll(WM_VSCROLL, SB_BOTTOM); break;
+    case VK_HOME:  postScroll(WM_VSCROLL, SB_TOP); break;
+    case VK_RIGHT: postScroll(WM_HSCROLL, SB_LINERIGHT); break;
+    case VK_LEFT:  postScroll(WM_HSCROLL, SB_LINELEFT); break;
+    }
+}
+
+void onChar(WPARAM wParam)
+{
+    unsigned char ch = (unsigned char)(wParam & 0xFF);
+    if (ed.editMode == 0 || ed.caretOffset < 0) return;
+
+    if (ed.editMode == 2) {
+        if (!caretInPage()) return;
+        ed.pageBuffer[ed.caretOffset - ed.pageBase] = ch;
+        ed.pageDirty = 1;
+        advanceCaret();
+        invalidateView();
+        return;
+    }
+
+    if (!hexBytes()) {
+        // Other formats are edited as numbers; the character is not stored.
+        if (caretInPage()) openEditValueDialog();
+        return;
+    }
+    int value = hexDigitValue(ch);
+    if (value < 0 || !caretInPage()) return;
+    unsigned char *b = &ed.pageBuffer[ed.caretOffset - ed.pageBase];
+    *b = replaceNibble(*b, ed.caretNibble, value);
+    ed.pageDirty = 1;
+    ed.caretNibble = (uint8_t)((ed.caretNibble + 1) % 2);
+    if (ed.caretNibble == 0) advanceCaret();
+    invalidateView();
+}
+
+void onLButtonUp(LPARAM lParam)
+{
+    setStatusText("", 0, 0);
+    if (ed.fileJustOpened || ed.charWidth == 0 || ed.charHeight == 0) {
+        ed.dblClickPending = 0;
+        return;
+    }
+    int32_t x = LOWORD(lParam), y = HIWORD(lParam);
+    RowColumns layout = {ed.offsetChars, ed.unitChars, ed.unitsPerRow};
+    HitTarget hit = hitTest(layout, x / ed.charWidth + ed.hScrollPos, y / ed.charHeight - 1,
+                            ed.topRow, ed.fileSize, swapText());
+    bool pending = ed.dblClickPending != 0;
+    ed.dblClickPending = 0;
+
+    switch (hit.kind) {
+    case HIT_OFFSET:
+        PostMessageA(ed.mainWnd, WM_COMMAND, IDM_GOTO, hit.offset);
+        break;
+    case HIT_VALUE:
+        ed.selStart = hit.offset;
+        ed.selLength = unitBytes();
+        clearSkipFlags();
+        if (ed.editMode == 0) {
+            dropCaret();
+            showOffsetInStatus();
+            invalidateView();
+            break;
+        }
+        ed.caretOffset = hit.offset;
+        if (hexBytes()) ed.caretNibble = hit.nibble;
+        ed.editMode = 1;
+        showOffsetInStatus();
+        showViewCaret();
+        invalidateView();
+        if (pending && caretInPage()) openEditValueDialog();
+        break;
+    case HIT_TEXT:
+        ed.selStart = hit.offset;
+        ed.selLength = 1;
+        clearSkipFlags();
+        if (ed.editMode == 0) {
+            dropCaret();
+            showOffsetInStatus();
+            invalidateView();
+            break;
+        }
+        ed.caretOffset = hit.offset;
+        ed.caretNibble = 0;
+        ed.editMode = 2;
+        showOffsetInStatus();
+        showViewCaret();
+        invalidateView();
+        break;
+    case HIT_NOTHING:
+        break;
+    }
+}
+
+void onLButtonDblClk()
+{
+    if (ed.fileJustOpened || ed.editMode == 0) return;
+    ed.dblClickPending = 1;
+}
+
+void onRButtonUp()
+{
+    if (ed.fileJustOpened) return;
+    dropCaret();
+    ed.selStart = 0;
+    ed.selLength = 0;
+    clearSkipFlags();
+    showOffsetInStatus();
+    setStatusText("", 0, 0);
+    invalidateView();
 }

@@ -78,6 +78,9 @@ void onCommand(WPARAM wParam, LPARAM lParam)
 void onSize(HWND wnd, WPARAM wParam)
 {
     sizeView(wnd);
+    // The size that arrives while the window is created, before it is first
+    // shown, is not the user's: the loaded placement stands until then.
+    if (!IsWindowVisible(wnd)) return;
     ed.showState = 0;
     switch (wParam) {
     case SIZE_RESTORED: {
@@ -97,6 +100,8 @@ void onSize(HWND wnd, WPARAM wParam)
         break;
     }
 }
+
+bool closing;
 
 void onDestroy()
 {
@@ -167,8 +172,13 @@ LRESULT CALLBACK mainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
         onSize(wnd, wParam);
         return 0;
     case WM_CLOSE:
+        // A second close that arrives while the save prompt of the first is
+        // up would close the file under it; the first close finishes the job.
+        if (closing) return 0;
+        closing = true;
         closeFile();
         DestroyWindow(wnd);
+        closing = false;
         return 0;
     case WM_DESTROY:
         onDestroy();

@@ -1,13 +1,165 @@
+// Settings and the recent-files list in the registry of the current user.
+// Each value is read or written with its own open and close of the key.
+#include <windows.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
 #include "document/editor_state.h"
 #include "shell/settings.h"
+#include "shell/settings_text.h"
 
-int readSetting(const char *, char *dest, size_t destSize)
+static_assert((int)RECENT_PATH_CHARS == (int)RECENT_CHARS && (int)RECENT_ENTRIES == (int)RECENT_COUNT,
+              "the recent-files list has one shape");
+
+namespace {
+
+const char settingsKey[] = "Software\\Ostrel\\Quillon";
+
+// No setting comes near this; a larger value is not even fetched.
+const DWORD LARGEST_VALUE = 64 * 1024;
+
+void writeNumber(const char *name, int32_t value)
+{
+    char text[SETTING_CHARS];
+    snprintf(text, sizeof text, "%li", (long)value);
+    writeSetting(name, text);
+}
+
+void readPlacement(const char *name, bool mustBePositive, int32_t *field)
+{
+    char text[SETTING_CHARS];
+    readSetting(name, text, sizeof text);
+    takePlacementValue(text, mustBePositive, field, &ed.placementMissing);
+}
+
+}  // namespace
+
+int readSetting(const char *name, char *dest, size_t destSize)
 {
     if (destSize) dest[0] = '\0';
-    return 0;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, settingsKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return 0;
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExA(key, name, NULL, &type, NULL, &size) != ERROR_SUCCESS || size == 0 ||
+        size > LARGEST_VALUE) {
+        RegCloseKey(key);
+        return 0;
+    }
+    int result = 0;
+    char *block = (char *)malloc(size + 1);
+    if (block) {
+        DWORD got = size;
+        if (RegQueryValueExA(key, name, NULL, &type, (BYTE *)block, &got) == ERROR_SUCCESS &&
+            got <= size)
+            result = settingFromValue(block, got, type, dest, destSize);
+        free(block);
+    }
+    RegCloseKey(key);
+    return result;
 }
-void writeSetting(const char *, const char *) {}
-void loadSettings() { ed.placementMissing = 5; }
-void saveSettings() {}
-void addRecentFile(const char *) {}
-void rebuildRecentMenu() {}
+
+void writeSetting(const char *name, const char *text)
+{
+    HKEY key;
+    DWORD disposition;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, settingsKey, 0, NULL, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, NULL, &key, &disposition) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, name, 0, REG_SZ, (const BYTE *)text, (DWORD)strlen(text) + 1);
+    RegCloseKey(key);
+}
+
+void loadSettings()
+{
+    ed.viewFormat = 0x11;
+    ed.searchOptions = 0;
+    ed.ignoreCase = 1;
+    for (int i = 0; i < RECENT_COUNT; ++i) ed.recentFiles[i][0] = '\0';
+    ed.windowLeft = ed.windowTop = ed.windowWidth = ed.windowHeight = ed.showState = 0;
+    ed.placementMissing = 5;
+
+    readPlacement("Left", false, &ed.windowLeft);
+    readPlacement("Top", false, &ed.windowTop);
+    readPlacement("Width", true, &ed.windowWidth);
+    readPlacement("Height", true, &ed.windowHeight);
+    readPlacement("Showcmd", false, &ed.showState);
+
+    char text[SETTING_CHARS];
+    if (readSetting("Format", text, sizeof text) && text[0])
+        ed.viewFormat = formatFromSetting(parseLongSetting(text));
+    if (readSetting("default", text, sizeof text))
+        parseDefaultSetting(text, &ed.searchOptions, &ed.ignoreCase);
+
+    ed.recentCount = 0;
+    for (int i = 0; i < RECENT_COUNT; ++i) {
+        char name[8];
+        snprintf(name, sizeof name, "File%i", i + 1);
+        if (!readSetting(name, ed.recentFiles[i], RECENT_CHARS) || !ed.recentFiles[i][0]) break;
+        ed.recentCount = (int16_t)(i + 1);
+    }
+
+    if (ed.openDir) readSetting("OpenDir", ed.openDir, PATH_CHARS);
+    if (ed.helpDir) {
+        char dir[PATH_CHARS];
+        readSetting("HDir", dir, sizeof dir);
+        helpPathOf(dir, helpFileName, ed.helpDir, PATH_CHARS);
+    }
+}
+
+void saveSettings()
+{
+    char text[SETTING_CHARS];
+    defaultSettingText(text, sizeof text, ed.searchOptions, ed.ignoreCase);
+    writeSetting("default", text);
+
+    // A window that never had a normal size keeps what the registry holds.
+    if (ed.windowWidth > 10 && ed.windowHeight > 10) {
+        writeNumber("Left", ed.windowLeft);
+        writeNumber("Top", ed.windowTop);
+        writeNumber("Width", ed.windowWidth);
+        writeNumber("Height", ed.windowHeight);
+        writeNumber("Showcmd", ed.showState);
+    }
+
+    snprintf(text, sizeof text, "%i", (int)(int8_t)ed.viewFormat);
+    writeSetting("Format", text);
+
+    for (int i = 0; i < ed.recentCount && i < RECENT_COUNT; ++i) {
+        char name[8];
+        snprintf(name, sizeof name, "File%i", i + 1);
+        writeSetting(name, ed.recentFiles[i]);
+    }
+
+    if (ed.openDir && ed.openDir[0]) writeSetting("OpenDir", ed.openDir);
+}
+
+void addRecentFile(const char *path)
+{
+    ed.recentCount = addRecentPath(ed.recentFiles, ed.recentCount, path);
+    rebuildRecentMenu();
+}
+
+void rebuildRecentMenu()
+{
+    HMENU file = ed.menu ? GetSubMenu(ed.menu, 0) : NULL;
+    if (!file) return;
+    for (int i = 0; i < RECENT_COUNT; ++i) DeleteMenu(file, IDM_RECENT1 + i, MF_BYCOMMAND);
+    // With the recent items gone, the added separator is the one at
+    // position 3 of three in a row.
+    if (ed.recentSeparator) {
+        DeleteMenu(file, 3, MF_BYPOSITION);
+        ed.recentSeparator = 0;
+    }
+    for (int i = 0; i < ed.recentCount && i < RECENT_COUNT; ++i) {
+        char text[RECENT_CHARS + 8];
+        recentItemText(text, sizeof text, i, ed.recentFiles[i]);
+        InsertMenuA(file, IDM_EXIT, MF_BYCOMMAND | MF_STRING, IDM_RECENT1 + i, text);
+    }
+    if (ed.recentCount > 0) {
+        InsertMenuA(file, IDM_EXIT, MF_BYCOMMAND | MF_SEPARATOR, 0, NULL);
+        ed.recentSeparator = 1;
+    }
+    DrawMenuBar(ed.mainWnd);
+}

@@ -18,6 +18,15 @@ pass() { echo "PASS"; exit 0; }
 
 qdrive() { wine "$BUILD_DIR/tests/qdrive.exe" "$@"; }
 
+# The editor's settings in the registry; every script starts without them.
+SETTINGS_KEY='HKCU\Software\Ostrel\Quillon'
+reset_settings() { wine reg delete "$SETTINGS_KEY" /f >/dev/null 2>&1; true; }
+reset_settings
+
+# Keys that an earlier script pressed through X and whose release got lost
+# would type into this script's windows.
+command -v xdotool >/dev/null 2>&1 && xdotool keyup alt x Alt_L Control_L Shift_L >/dev/null 2>&1
+
 # e2e_file NAME SIZE: a file of SIZE pseudo-random bytes; prints its path.
 e2e_file() {
     head -c "$2" /dev/urandom > "$E2E_TMP/$1"
@@ -25,6 +34,9 @@ e2e_file() {
 }
 
 start_editor() {
+    # An editor of an earlier script may still be on its way out; commands
+    # must not reach it.
+    qdrive wait-gone QuillonWClass 10000 >/dev/null 2>&1
     wine "$BUILD_DIR/quillon95.exe" "$@" &
     EDITOR_PID=$!
 }

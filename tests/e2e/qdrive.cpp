@@ -15,9 +15,18 @@
 //   qdrive answer-box TEXT ID [MS]           wait-box, then post WM_COMMAND ID to it
 //   qdrive dialog-set TEXT CTLID VALUE [MS]  set a control's text in that dialog
 //   qdrive dialog-click TEXT CTLID [MS]      click a button of that dialog
+//   qdrive dialog-command TEXT CTLID [MS]    post the button's BN_CLICKED command to
+//                                            that dialog (needs no focus)
+//   qdrive dialog-check TEXT CTLID 0|1 [MS]  clear or set a button's check mark
+//   qdrive dialog-text TEXT CTLID [MS]       print a control's text
 //   qdrive status CLASS PART                 print the text of a status bar part
 //   qdrive wait-status CLASS PART TEXT [MS]  wait until that part contains TEXT
 //   qdrive wait-gone CLASS [MS]              wait until no such window exists
+//   qdrive move CLASS X Y WIDTH HEIGHT       move and size a top-level window
+//   qdrive rect CLASS                        print "left top width height"
+//   qdrive zoomed CLASS                      print 1 if maximized, else 0
+//   qdrive child-point CLASS CHILDID X Y     print the screen point of a client point
+//                                            of a child window
 //   qdrive dialog-click-all TEXT CTLID N [MS] wait until N dialogs match TEXT, then
 //                                            click that button in all of them at once;
 //                                            print "caption|text" of each
@@ -202,8 +211,9 @@ int main(int argc, char **argv)
         }
         return 0;
     }
-    if (verb == "wait-box" || verb == "answer-box" || verb == "dialog-set" || verb == "dialog-click") {
-        int timeoutArg = verb == "wait-box" ? 3 : verb == "dialog-set" ? 5 : 4;
+    if (verb == "wait-box" || verb == "answer-box" || verb == "dialog-set" || verb == "dialog-click" ||
+        verb == "dialog-command" || verb == "dialog-check" || verb == "dialog-text") {
+        int timeoutArg = verb == "wait-box" ? 3 : (verb == "dialog-set" || verb == "dialog-check") ? 5 : 4;
         std::string caption, text;
         HWND box = waitBox(arg(2), ms(timeoutArg), &caption, &text);
         if (!box) return fail("box not found");
@@ -213,6 +223,26 @@ int main(int argc, char **argv)
             PostMessageA(box, WM_COMMAND, number(arg(3)), 0);
         } else if (verb == "dialog-set") {
             SetDlgItemTextA(box, (int)number(arg(3)), arg(4));
+        } else if (verb == "dialog-command") {
+            // The button's click as its dialog receives it, whatever window
+            // has the focus.
+            int id = (int)number(arg(3));
+            HWND button = GetDlgItem(box, id);
+            if (!button) return fail("no such control");
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)button);
+        } else if (verb == "dialog-check") {
+            HWND button = GetDlgItem(box, (int)number(arg(3)));
+            if (!button) return fail("no such control");
+            SendMessageA(button, BM_SETCHECK, number(arg(4)) ? BST_CHECKED : BST_UNCHECKED, 0);
+        } else if (verb == "dialog-text") {
+            HWND control = GetDlgItem(box, (int)number(arg(3)));
+            if (!control) return fail("no such control");
+            // WM_GETTEXT, which the system carries across processes; an
+            // edit field's text is not its window text for another process.
+            char text[1024];
+            text[0] = '\0';
+            SendMessageA(control, WM_GETTEXT, sizeof text, (LPARAM)text);
+            printf("%s\n", text);
         } else {
             HWND button = GetDlgItem(box, (int)number(arg(3)));
             if (!button) return fail("no such control");
@@ -239,6 +269,23 @@ int main(int argc, char **argv)
         LPARAM at = MAKELPARAM(number(arg(4)), number(arg(5)));
         PostMessageA(child, WM_LBUTTONDOWN, MK_LBUTTON, at);
         PostMessageA(child, WM_LBUTTONUP, 0, at);
+    } else if (verb == "move") {
+        if (!MoveWindow(top, (int)number(arg(3)), (int)number(arg(4)), (int)number(arg(5)),
+                        (int)number(arg(6)), TRUE))
+            return fail("could not move the window");
+    } else if (verb == "rect") {
+        RECT r;
+        GetWindowRect(top, &r);
+        printf("%ld %ld %ld %ld\n", (long)r.left, (long)r.top, (long)(r.right - r.left),
+               (long)(r.bottom - r.top));
+    } else if (verb == "zoomed") {
+        printf("%d\n", IsZoomed(top) ? 1 : 0);
+    } else if (verb == "child-point") {
+        HWND child = GetDlgItem(top, (int)number(arg(3)));
+        if (!child) return fail("no such child");
+        POINT p = {number(arg(4)), number(arg(5))};
+        ClientToScreen(child, &p);
+        printf("%ld %ld\n", p.x, p.y);
     } else if (verb == "status") {
         printf("%s\n", statusPart(top, (int)number(arg(3))).c_str());
     } else if (verb == "wait-status") {

@@ -129,8 +129,11 @@ bool waitFor(const std::function<bool()> &condition, int timeoutMs)
     }
 }
 
-EditorSession::EditorSession(const char *args, int show) : started_(false)
+void deleteSettings() { RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Ostrel\\Quillon"); }
+
+EditorSession::EditorSession(const char *args, int show, bool keepSettings) : started_(false)
 {
+    if (!keepSettings) deleteSettings();
     installBoxHook();
     clearSeenBoxes();
     resetEditorState();

@@ -41,9 +41,12 @@ bool waitFor(const std::function<bool()> &condition, int timeoutMs = 5000);
 
 // The editor started in-process on a command-line argument string, and
 // stopped again (window destroyed, blocks freed, classes unregistered).
+// Every session starts from no stored settings (the editor's registry key is
+// deleted first) unless keepSettings asks for what the last one saved.
 class EditorSession {
 public:
-    explicit EditorSession(const char *args = "\"\"", int show = SW_SHOWNORMAL);
+    explicit EditorSession(const char *args = "\"\"", int show = SW_SHOWNORMAL,
+                           bool keepSettings = false);
     ~EditorSession();
     bool started() const { return started_; }
     // WM_CLOSE as the close box sends it; pumps until the window is gone.
@@ -51,6 +54,9 @@ public:
 private:
     bool started_;
 };
+
+// Deletes the editor's registry key with its values.
+void deleteSettings();
 
 // Files in a fresh folder of this test program under the Windows temp
 // directory.

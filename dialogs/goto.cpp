@@ -1,0 +1,121 @@
+// The Go to offset dialog: one field, three radixes, and the jump that makes
+// the target's row the top row of the view.
+#include <windows.h>
+
+#include "dialogs/dialogs.h"
+#include "dialogs/numbers.h"
+#include "document/editor_state.h"
+#include "hexview/hexview.h"
+#include "shell/statusbar.h"
+
+namespace {
+
+// The field holds at most 19 characters of an offset.
+const int GOTO_TEXT_CHARS = 20;
+
+void parseGoToText(int32_t radix)
+{
+    ed.goToInitial = (int32_t)parseOffsetNumber(ed.goToText, radix);
+}
+
+void formatGoToText(int32_t radix)
+{
+    formatOffsetNumber(ed.goToText, GOTO_TEXT_CHARS, (uint32_t)ed.goToInitial, radix);
+}
+
+void checkRadixButton(HWND dlg, int id)
+{
+    for (int button = IDC_GOTO_HEX; button <= IDC_GOTO_OCT; ++button)
+        SendDlgItemMessageA(dlg, button, BM_SETCHECK, button == id ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void readField(HWND dlg)
+{
+    SendDlgItemMessageA(dlg, IDC_GOTO_FIELD, WM_GETTEXT, GOTO_TEXT_CHARS, (LPARAM)ed.goToText);
+}
+
+void onRadix(HWND dlg, int id)
+{
+    checkRadixButton(dlg, id);
+    readField(dlg);
+    parseGoToText(ed.goToRadix);            // read in the radix it was written in
+    ed.goToRadix = id - IDC_GOTO_HEX;
+    formatGoToText(ed.goToRadix);
+    SendDlgItemMessageA(dlg, IDC_GOTO_FIELD, WM_SETTEXT, 0, (LPARAM)ed.goToText);
+}
+
+void markTarget()
+{
+    ed.selStart = ed.goToInitial;
+    ed.selLength = 1;
+    ed.selSkipPenultimate = 0;
+    ed.selSkipSecond = 0;
+}
+
+void onOk(HWND dlg)
+{
+    readField(dlg);
+    if (ed.fileSize <= 0) {
+        EndDialog(dlg, 1);
+        return;
+    }
+    parseGoToText(ed.goToRadix);
+    ed.goToInitial = goToTarget((uint32_t)ed.goToInitial, ed.fileSize);
+
+    if (ed.editMode != 0) {
+        // The caret stays shown; the next paint puts it on the target.
+        if (ed.caretOffset >= 0) {
+            ed.caretOffset = ed.goToInitial;
+            markTarget();
+            showOffsetInStatus();
+        }
+    } else {
+        markTarget();
+        dropCaret();
+        showOffsetInStatus();
+    }
+
+    ed.topRow = ed.goToInitial / 16;
+    SetScrollPos(ed.hexViewWnd, SB_VERT, scrollPosOfRow(ed.topRow), TRUE);
+    InvalidateRect(ed.hexViewWnd, NULL, TRUE);
+    EndDialog(dlg, 1);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK goToDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        // The dialog starts in the radix in which the view shows offsets.
+        if (ed.viewFormat & 0x10) {
+            checkRadixButton(dlg, IDC_GOTO_HEX);
+            ed.goToRadix = RADIX_HEX;
+        } else {
+            checkRadixButton(dlg, IDC_GOTO_DEC);
+            ed.goToRadix = RADIX_DEC;
+        }
+        formatGoToText(ed.goToRadix);
+        SendDlgItemMessageA(dlg, IDC_GOTO_FIELD, WM_SETTEXT, 0, (LPARAM)ed.goToText);
+        return TRUE;
+    case WM_CLOSE:
+        EndDialog(dlg, 1);
+        return FALSE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDC_GOTO_HEX:
+        case IDC_GOTO_DEC:
+        case IDC_GOTO_OCT:
+            onRadix(dlg, LOWORD(wParam));
+            break;
+        case IDC_GOTO_OK:
+            onOk(dlg);
+            break;
+        case IDC_GOTO_CANCEL:
+            EndDialog(dlg, 1);
+            break;
+        }
+        return TRUE;
+    }
+    return FALSE;
+}

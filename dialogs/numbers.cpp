@@ -1,0 +1,167 @@
+#include "dialogs/numbers.h"
+
+#include <stdio.h>
+#include <string.h>
+
+namespace {
+
+int digitValue(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'z') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'Z') return c - 'A' + 10;
+    return 99;
+}
+
+bool isBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// One number as scanf's integer conversions read it: blanks, a sign, for
+// base 16 an optional 0x, for base 0 the prefix chooses 16, 8 or 10, then
+// the digits. The magnitude stops growing at UINT64_MAX. False when no
+// digit was read.
+bool readNumber(const char *text, int base, bool *negative, uint64_t *magnitude)
+{
+    const char *p = text;
+    while (isBlank(*p)) ++p;
+    *negative = false;
+    if (*p == '+' || *p == '-') {
+        *negative = *p == '-';
+        ++p;
+    }
+    bool hexPrefix = p[0] == '0' && (p[1] == 'x' || p[1] == 'X') && digitValue(p[2]) < 16;
+    if (base == 0) {
+        if (hexPrefix) base = 16;
+        else if (p[0] == '0') base = 8;
+        else base = 10;
+    }
+    if (base == 16 && hexPrefix) p += 2;
+
+    uint64_t value = 0;
+    bool any = false;
+    for (; digitValue(*p) < base; ++p) {
+        uint64_t d = (uint64_t)digitValue(*p);
+        if (value > (UINT64_MAX - d) / (uint64_t)base) value = UINT64_MAX;
+        else value = value * (uint64_t)base + d;
+        any = true;
+    }
+    *magnitude = value;
+    return any;
+}
+
+const int radixBase[3] = {16, 10, 8};
+
+}  // namespace
+
+uint32_t parseOffsetNumber(const char *text, int32_t radix)
+{
+    if (radix < 0 || radix > 2) return 0;
+    bool negative;
+    uint64_t magnitude;
+    if (!readNumber(text, radixBase[radix], &negative, &magnitude)) return 0;
+    if (magnitude > 0xFFFFFFFFu) return 0xFFFFFFFFu;
+    uint32_t value = (uint32_t)magnitude;
+    return negative ? 0u - value : value;
+}
+
+void formatOffsetNumber(char *dest, size_t destSize, uint32_t value, int32_t radix)
+{
+    static const char *const formats[3] = {"%lx", "%lu", "%lo"};
+    if (radix < 0 || radix > 2) radix = 0;
+    snprintf(dest, destSize, formats[radix], (unsigned long)value);
+}
+
+int32_t goToTarget(uint32_t value, int32_t fileSize)
+{
+    if (fileSize <= 0) return 0;
+    if (value >= (uint32_t)fileSize) return fileSize - 1;
+    return (int32_t)value;
+}
+
+bool parseUnitValue(const char *text, bool hexValues, bool signedValues, int32_t unitBytes,
+                    uint32_t *value)
+{
+    bool isSigned = !hexValues && signedValues;
+    int base = hexValues ? 16 : (isSigned ? 0 : 10);
+    bool negative;
+    uint64_t magnitude;
+    if (!readNumber(text, base, &negative, &magnitude)) return false;
+
+    int bits = unitBytes >= 4 ? 32 : unitBytes == 2 ? 16 : 8;
+    uint64_t unsignedMax = (bits == 32) ? 0xFFFFFFFFull : ((1ull << bits) - 1);
+    uint64_t signedMax = unsignedMax >> 1;          // 127, 32767, 2147483647
+    uint64_t mask = unsignedMax;
+
+    if (isSigned) {
+        if (negative ? magnitude > signedMax + 1 : magnitude > signedMax) return false;
+        uint64_t pattern = negative ? (0 - magnitude) : magnitude;
+        *value = (uint32_t)(pattern & mask);
+        return true;
+    }
+    // Unsigned and hexadecimal: a minus sign is no way to write a value here.
+    if (negative && magnitude != 0) return false;
+    if (magnitude > unsignedMax) return false;
+    *value = (uint32_t)magnitude;
+    return true;
+}
+
+int8_t bytesPastEnd(int32_t offset, int32_t fileSize)
+{
+    int64_t past = (int64_t)offset + 4 - fileSize;
+    if (past <= 0) return 0;
+    if (past > 4) past = 4;
+    return (int8_t)past;
+}
+
+int32_t storeUnitValue(unsigned char *dest, uint32_t value, int32_t unitBytes,
+                       int32_t missingBytes)
+{
+    int32_t written = 0;
+    for (int32_t k = 0; k < unitBytes && k < 4; ++k) {
+        if (k > 0 && missingBytes > 3 - k) continue;
+        dest[k] = (unsigned char)(value >> (8 * k));
+        ++written;
+    }
+    return written;
+}
+
+void unitTypeText(char *dest, size_t destSize, uint8_t viewFormat)
+{
+    const char *kind = (viewFormat & 0x01) ? "Hexadecimal "
+                       : (viewFormat & 0x08) ? "Signed Decimal "
+                                             : "Unsigned Decimal ";
+    const char *size = (viewFormat & 0x06) == 0x02 ? "(16" : (viewFormat & 0x06) == 0x04 ? "(32" : "(8";
+    snprintf(dest, destSize, "%s%s bits)", kind, size);
+}
+
+void editValueCaption(char *dest, size_t destSize, bool hexOffsets, int32_t caretOffset,
+                      int32_t unitBytes, int32_t fileSize)
+{
+    unsigned long first = (unsigned long)(uint32_t)caretOffset;
+    if (unitBytes <= 1) {
+        snprintf(dest, destSize, hexOffsets ? "Offset (HEX): %lx" : "Offset (DEC): %lu", first);
+        return;
+    }
+    int32_t last = caretOffset + unitBytes - 1;
+    if (fileSize - 1 < last) last = fileSize - 1;
+    snprintf(dest, destSize, hexOffsets ? "Offset (HEX): %lx - %lx" : "Offset (DEC): %lu - %lu",
+             first, (unsigned long)(uint32_t)last);
+}
+
+uint8_t formatFromChecks(bool hexValues, bool size16, bool size32, bool signedValues,
+                         bool hexOffsets, bool swapText)
+{
+    uint8_t format = 0;
+    if (hexValues) format |= 0x01;
+    if (size16) format |= 0x02;
+    if (size32) format |= 0x04;
+    if (signedValues) format |= 0x08;
+    if (hexOffsets) format |= 0x10;
+    if (swapText) format |= 0x20;
+    return format;
+}
+
+int32_t alignToUnit(int32_t offset, int32_t unitBytes)
+{
+    if (unitBytes <= 0) return offset;
+    return offset / unitBytes * unitBytes;
+}

@@ -1,0 +1,177 @@
+// Texts of the registry values and the recent-files list.
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "shell/settings_text.h"
+
+namespace {
+
+TEST(SettingsText, RegistryValuesAreTakenOnlyWhenTheyFit)
+{
+    const struct {
+        std::string data;
+        uint32_t type;
+        size_t destSize;
+        int result;
+        const char *text;
+    } cases[] = {
+        {std::string("17\0", 3), VALUE_TYPE_SZ, 16, 1, "17"},
+        {std::string("17", 2), VALUE_TYPE_SZ, 16, 1, "17"},              // no terminating zero
+        {std::string("\0", 1), VALUE_TYPE_SZ, 16, 1, ""},
+        {std::string("ab\0cd\0", 6), VALUE_TYPE_EXPAND_SZ, 16, 1, "ab"},
+        {std::string(15, '7') + '\0', VALUE_TYPE_SZ, 16, 1, "777777777777777"},
+        {std::string(16, '7') + '\0', VALUE_TYPE_SZ, 16, 0, ""},          // one too long
+        {std::string(16, '7'), VALUE_TYPE_SZ, 16, 0, ""},
+        {std::string("\x11\0\0\0", 4), 4 /* REG_DWORD */, 16, 0, ""},
+        {std::string("17\0", 3), 3 /* REG_BINARY */, 16, 0, ""},
+        {std::string("a\0b\0\0", 5), 7 /* REG_MULTI_SZ */, 16, 0, ""},
+        {std::string(), VALUE_TYPE_SZ, 16, 0, ""},
+    };
+    for (const auto &c : cases) {
+        std::vector<char> dest(c.destSize + 4, '#');
+        EXPECT_EQ(c.result, settingFromValue(c.data.data(), c.data.size(), c.type, dest.data(), c.destSize))
+            << c.data;
+        EXPECT_STREQ(c.text, dest.data());
+        for (size_t i = c.destSize; i < dest.size(); ++i) EXPECT_EQ('#', dest[i]) << "written past the buffer";
+    }
+}
+
+TEST(SettingsText, DefaultCharacters)
+{
+    char text[16];
+    defaultSettingText(text, sizeof text, 3, 1);
+    EXPECT_STREQ("31000", text);
+    defaultSettingText(text, sizeof text, 0, 0);
+    EXPECT_STREQ("00000", text);
+
+    const struct {
+        const char *text;
+        uint8_t options, ignoreCase;
+    } cases[] = {
+        {"31000", 3, 1}, {"2", 2, 1}, {"00000", 0, 0}, {"10", 1, 0},
+        {"4", 9, 1},     {"/0", 9, 0}, {"", 9, 1},     {"x1", 9, 1},
+    };
+    for (const auto &c : cases) {
+        uint8_t options = 9, ignoreCase = 7;    // 9: what it was before
+        parseDefaultSetting(c.text, &options, &ignoreCase);
+        EXPECT_EQ(c.options, options) << c.text;
+        EXPECT_EQ(c.ignoreCase, ignoreCase) << c.text;
+    }
+}
+
+TEST(SettingsText, NumbersFormatAndPlacement)
+{
+    const struct {
+        const char *text;
+        int32_t value;
+    } numbers[] = {
+        {"17", 17}, {"-20", -20}, {"0x21", 33}, {"010", 8}, {"  5x", 5}, {"abc", 0},
+        {"", 0}, {"99999999999", INT32_MAX}, {"-99999999999", INT32_MIN},
+    };
+    for (const auto &n : numbers) EXPECT_EQ(n.value, parseLongSetting(n.text)) << n.text;
+
+    EXPECT_EQ(0x21, formatFromSetting(33));     // 8-bit hex, decimal offsets, swapped text
+    EXPECT_EQ(0x11, formatFromSetting(17));
+    EXPECT_EQ(0x0C, formatFromSetting(0x10C));  // low 8 bits
+    EXPECT_EQ(0x11, formatFromSetting(0x06));   // both size bits: the default
+    EXPECT_EQ(0x11, formatFromSetting(0x3F));
+
+    const struct {
+        const char *text;
+        bool mustBePositive;
+        int32_t field;
+        uint8_t missing;
+    } values[] = {
+        {"", false, -1, 5},   {"", true, -1, 5},  {"12", false, 12, 4}, {"abc", false, 0, 4},
+        {"-3", false, -3, 4}, {"-3", true, -3, 5}, {"0", true, 0, 5},   {"640", true, 640, 4},
+    };
+    for (const auto &v : values) {
+        int32_t field = -1;
+        uint8_t missing = 5;
+        takePlacementValue(v.text, v.mustBePositive, &field, &missing);
+        EXPECT_EQ(v.field, field) << v.text;
+        EXPECT_EQ(v.missing, missing) << v.text;
+    }
+}
+
+struct Recent {
+    char list[RECENT_ENTRIES][RECENT_PATH_CHARS];
+    int16_t count = 0;
+    Recent() { memset(list, 0, sizeof list); }
+    void open(const char *path) { count = addRecentPath(list, count, path); }
+    std::vector<std::string> entries() const
+    {
+        std::vector<std::string> out;
+        for (int i = 0; i < count; ++i) out.push_back(list[i]);
+        return out;
+    }
+};
+
+TEST(SettingsText, RecentFilesMoveToTheTop)
+{
+    using L = std::vector<std::string>;
+    const struct {
+        std::vector<const char *> opened;
+        L expect;
+    } cases[] = {
+        {{"A"}, {"A"}},
+        {{"A", "B", "A"}, {"A", "B"}},
+        {{"A", "B", "C", "D", "E"}, {"E", "D", "C", "B"}},
+        {{"A", "B", "C", "D", "B"}, {"B", "D", "C", "A"}},
+        {{"A", "B", "C", "D", "D"}, {"D", "C", "B", "A"}},
+        {{"C:\\DATA\\A.BIN", "c:\\data\\a.bin"}, {"c:\\data\\a.bin"}},
+        {{"C:\\DATA\\A.BIN", "X", "c:\\data\\a.bin"}, {"c:\\data\\a.bin", "X"}},
+    };
+    for (const auto &c : cases) {
+        Recent r;
+        for (const char *p : c.opened) r.open(p);
+        EXPECT_EQ(c.expect, r.entries());
+        for (int i = r.count; i < RECENT_ENTRIES; ++i) EXPECT_STREQ("", r.list[i]) << "entry " << i;
+    }
+
+    // A list that came from the registry with a duplicate keeps no copy.
+    Recent r;
+    strcpy(r.list[0], "A");
+    strcpy(r.list[1], "a");
+    strcpy(r.list[2], "B");
+    r.count = 3;
+    r.open("A");
+    EXPECT_EQ(L({"A", "B"}), r.entries());
+
+    // A path longer than an entry is cut, never copied past it.
+    Recent l;
+    std::string longPath(400, 'p');
+    l.open(longPath.c_str());
+    EXPECT_EQ(std::string(RECENT_PATH_CHARS - 1, 'p'), l.entries()[0]);
+
+    EXPECT_TRUE(samePath("C:\\Data\\x.bin", "c:\\DATA\\X.BIN"));
+    EXPECT_FALSE(samePath("C:\\Data\\x.bin", "C:\\Data\\x.bi"));
+    EXPECT_FALSE(samePath("a", "ab"));
+}
+
+TEST(SettingsText, MenuTextAndHelpPath)
+{
+    char text[300];
+    recentItemText(text, sizeof text, 0, "C:\\DATA\\A.BIN");
+    EXPECT_STREQ("&1 C:\\DATA\\A.BIN", text);
+    recentItemText(text, sizeof text, 3, "x");
+    EXPECT_STREQ("&4 x", text);
+
+    char help[256];
+    helpPathOf("C:\\Q95\\", "quillon95.hlp", help, sizeof help);
+    EXPECT_STREQ("C:\\Q95\\quillon95.hlp", help);
+    helpPathOf("", "quillon95.hlp", help, sizeof help);
+    EXPECT_STREQ("", help);
+    std::string dir(242, 'd');                  // 242 + 13 = 255: fits with its zero
+    helpPathOf(dir.c_str(), "quillon95.hlp", help, sizeof help);
+    EXPECT_EQ(dir + "quillon95.hlp", help);
+    dir += 'd';                                 // 256 with the zero: does not fit
+    helpPathOf(dir.c_str(), "quillon95.hlp", help, sizeof help);
+    EXPECT_STREQ("", help);
+}
+
+}  // namespace
