@@ -105,6 +105,22 @@ bool writeWindow(int32_t count)
     return false;
 }
 
+// Bytes of the window that lie below the given end of the file.
+int32_t windowBytesBelow(int32_t end)
+{
+    int32_t count = end - ed.pageBase;
+    if (count < 0) return 0;
+    return count > PAGE_SIZE ? PAGE_SIZE : count;
+}
+
+// Whether the user changed any byte of the window in [from, to).
+bool changedFrom(int32_t from, int32_t to)
+{
+    for (int32_t i = from; i < to; ++i)
+        if (ed.pageBuffer[i] != loadedBytes[i]) return true;
+    return false;
+}
+
 }  // namespace
 
 bool pageHolds(int32_t first, int32_t last)
@@ -137,13 +153,15 @@ void flushPage()
         int answer = MessageBoxA(ed.mainWnd, "Do you want to save the changes?", "Confirmation",
                                  MB_YESNO | MB_ICONQUESTION);
         if (answer == IDYES) {
-            // Only bytes that exist are overwritten: if another program cut
-            // the file short meanwhile, the write stops at its new end.
+            // Only bytes that exist are overwritten. If another program cut
+            // the file short meanwhile and a change lies past its new end,
+            // the change cannot be saved: nothing is written and the user
+            // is told, rather than the file being lengthened again.
             int32_t size = sizeOfOpenFile();
             if (size < 0 || size > ed.fileSize) size = ed.fileSize;
-            int32_t count = size - ed.pageBase;
-            if (count > PAGE_SIZE) count = PAGE_SIZE;
-            bool failed = count > 0 && !writeWindow(count);
+            int32_t count = windowBytesBelow(size);
+            bool failed = changedFrom(count, windowBytesBelow(ed.fileSize)) ||
+                          (count > 0 && !writeWindow(count));
             if (failed) {
                 messageBox("Write error", "Error", MB_OK | MB_ICONSTOP);
                 loadPage(ed.pageBase);
