@@ -4,7 +4,8 @@
 #   make run [FILE=path]   build, then open the editor under Wine
 #   make test              build and dist, then every test (native and under Wine)
 #   make dist              the shipped files in dist/
-#   make screenshot        docs/screenshot.png of the editor on a sample file
+#   make screenshot        docs/screenshot.png of the editor on a sample file,
+#                          docs/search.png of its Search dialog
 #   make bench             speed and memory figures
 #   make fuzz              every fuzz target for FUZZ_SECONDS (default 600) each
 
@@ -48,7 +49,7 @@ dist: build
 	cd dist && rm -f quillon95.zip && zip -q quillon95.zip *.exe $$(ls *.hlp *.txt 2>/dev/null)
 
 screenshot: build
-	BUILD_DIR=$(WIN) tools/wine-session.sh tools/screenshot.sh docs/screenshot.png
+	BUILD_DIR=$(WIN) tools/wine-session.sh sh -c 'tools/screenshot.sh docs/screenshot.png && tools/screenshot-search.sh docs/search.png'
 
 bench: build
 	@if [ -f bench/run.sh ]; then BUILD_DIR=$(WIN) tools/wine-session.sh bench/run.sh; else echo "no benchmarks yet"; fi
