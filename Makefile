@@ -7,6 +7,7 @@
 #   make screenshot        docs/screenshot.png of the editor on a sample file,
 #                          docs/search.png of its Search dialog
 #   make bench             speed and memory figures
+#   make bench-search      the search's figures only
 #   make fuzz              every fuzz target for FUZZ_SECONDS (default 600) each
 
 WIN    := build/win
@@ -15,7 +16,7 @@ JOBS   ?= 2
 
 FUZZ_SECONDS ?= 600
 
-.PHONY: all bootstrap build run test dist screenshot bench fuzz clean
+.PHONY: all bootstrap build run test dist screenshot bench bench-search fuzz clean
 
 all: build
 
@@ -53,6 +54,9 @@ screenshot: build
 
 bench: build
 	@if [ -f bench/run.sh ]; then BUILD_DIR=$(WIN) tools/wine-session.sh bench/run.sh; else echo "no benchmarks yet"; fi
+
+bench-search: build
+	BUILD_DIR=$(WIN) tools/wine-session.sh bench/search.sh
 
 fuzz: build
 	@for t in $(NATIVE)/tests/fuzz/fuzz_*; do \

@@ -71,3 +71,6 @@ echo "  1 MB file, at its end:          ${small_kb} kB resident   (${small#*|})"
 echo "  2 GiB - 1 byte file, at its end: ${large_kb} kB resident   (${large#*|})"
 diff=$((large_kb - small_kb))
 echo "  difference:                      ${diff} kB (goal: less than 1024 kB)"
+
+echo "== Search"
+"$here/bench/search.sh"

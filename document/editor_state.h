@@ -17,7 +17,8 @@ enum {
     HEADER_CHARS = 40,          // characters of headerLine
     LINE_CHARS = 120,           // line buffer of one composed row
     SCRATCH_CHARS = 52,         // textScratch
-    PATTERN_CHARS = 256         // pattern and the search dialog's texts
+    PATTERN_CHARS = 256,        // pattern and the search dialog's texts
+    HEX_TEXT_CHARS = 766        // hexadecimal text of a full pattern: 3 x 255 + 1
 };
 
 extern const char appCaption[];     // "Quillon for Windows 95   Version 1.4"
@@ -89,6 +90,7 @@ struct EditorState {
     UINT_PTR searchTimer;
     int32_t searchStart;
     int32_t lastFound;
+    int32_t lastFoundPosition;      // where the last match begins in display order
     uint8_t findNextReady;
     int32_t scanLength;
     uint8_t scanSwapped;
@@ -99,8 +101,8 @@ struct EditorState {
 
     // Search dialog's own storage, kept between openings
     char patternText[PATTERN_CHARS];
-    char patternHex[PATTERN_CHARS];
-    char hexInput[PATTERN_CHARS];
+    char patternHex[HEX_TEXT_CHARS];
+    char hexInput[HEX_TEXT_CHARS];
     uint8_t numberFormat;
     unsigned char numberBytes[4];
     int32_t numberByteCount;

@@ -1,14 +1,194 @@
-#include "document/editor_state.h"
-#include "search/search.h"
+// The incremental search: started by Find and Find Next, advanced one
+// window per slice from the message loop's timer ticks, ended by a match,
+// by the end of the file or by the user.
+#include <windows.h>
+#include <stdio.h>
 
-void startSearch(int) {}
-void searchStep() {}
-void stopSearch() {}
-void finishSearch(bool) {}
-bool bytesMatch(unsigned char f, unsigned char p) { return f == p; }
-INT_PTR CALLBACK searchDialogProc(HWND dlg, UINT msg, WPARAM, LPARAM)
+#include "document/document.h"
+#include "document/editor_state.h"
+#include "hexview/hexview.h"
+#include "search/matcher.h"
+#include "search/search.h"
+#include "shell/statusbar.h"
+
+namespace {
+
+// Set while finishSearch shows its message box: a Stop Search that arrives
+// through that box's message loop must not end the search a second time.
+bool finishing;
+
+// The percentage the status bar shows. The paint also moves percent (it
+// shows the rows from pageBase during a search), so the status text keeps
+// its own last value and no whole percentage is skipped.
+int32_t percentInStatus;
+
+uint8_t swappedOrder()
 {
-    if (msg == WM_INITDIALOG) return TRUE;
-    if (msg == WM_CLOSE) EndDialog(dlg, 1);
-    return FALSE;
+    return (uint8_t)((ed.searchOptions & 0x01) && (ed.viewFormat & 0x20));
+}
+
+void clearPartialMatch()
+{
+    ed.matchedCount = 0;
+    ed.matchStart = ed.fileSize;
+    ed.selSkipPenultimate = 0;
+    ed.selSkipSecond = 0;
+}
+
+void notFound()
+{
+    ed.lastFound = -1;
+    finishSearch(false);
+}
+
+void showProgress()
+{
+    ed.percentShown = ed.percent;
+    ed.percent = percentOf(ed.pageBase);
+    if (ed.percent != ed.percentShown) updateTitle();
+    if (ed.percent != percentInStatus) {
+        percentInStatus = ed.percent;
+        snprintf(ed.textScratch, sizeof ed.textScratch, "Searching %i %c\n", (int)ed.percent, '%');
+        setStatusText(ed.textScratch, 0, 0);
+    }
+}
+
+}  // namespace
+
+bool bytesMatch(unsigned char f, unsigned char p)
+{
+    return ed.foldCase ? foldByte(f) == foldByte(p) : f == p;
+}
+
+void startSearch(int request)
+{
+    // searchStart is where the search begins in display order: in plain
+    // order a file offset; in swapped order Find Next goes on from the
+    // position after the last match's first byte, since two matches there
+    // can begin with the same pair.
+    uint8_t swapped = swappedOrder();
+    if (request == 2) {
+        // Find Next: only after a match, and only while it is offered.
+        ed.searchRequest = 2;
+        if (ed.lastFound == -1 || ed.fileSize == 0 || !ed.findNextReady) return;
+        ed.searchStart = (swapped && ed.scanSwapped ? ed.lastFoundPosition : ed.lastFound) + 1;
+    } else {
+        ed.searchStart = (ed.searchOptions & 0x02) ? 0 : 16 * ed.topRow;
+    }
+    ed.scanSwapped = swapped;
+    loadPage(firstSliceBase(ed.searchStart, ed.scanSwapped));
+
+    clearPartialMatch();
+    ed.leadingRun = leadingRunOf(ed.pattern, ed.patternLength);
+    ed.scanLength = ed.patternLength;
+
+    setStatusText("Searching", 0, 0);
+    percentInStatus = ed.percent;
+    bool wasSearching = ed.searching != 0;
+    ed.searching = 1;
+    EnableMenuItem(ed.menu, IDM_STOPSEARCH, MF_BYCOMMAND | MF_ENABLED);
+    InvalidateRect(ed.hexViewWnd, NULL, TRUE);
+
+    if (wasSearching) KillTimer(NULL, ed.searchTimer);
+    ed.searchTimer = SetTimer(NULL, 0, 1, NULL);
+}
+
+void searchStep()
+{
+    if (!ed.searching) return;
+    ed.selLength = 0;
+    if (ed.pageBase >= ed.fileSize) {
+        notFound();
+        return;
+    }
+    showProgress();
+
+    ed.scanIndex = 0;
+    if (ed.matchedCount == 0) clearPartialMatch();
+    uint8_t swapped = swappedOrder();
+    if (swapped != ed.scanSwapped) {
+        // The byte order changed under the search: the partial match was
+        // counted in the other order.
+        clearPartialMatch();
+        ed.scanSwapped = swapped;
+    }
+    if (swapped && ed.pageBase + 1 >= ed.fileSize) {
+        notFound();
+        return;
+    }
+
+    MatchQuery query = {ed.pattern, ed.scanLength, ed.foldCase, swapped, ed.searchStart, ed.fileSize};
+    SliceResult r = matchSlice(ed.pageBuffer, ed.pageBase, PAGE_SIZE, query, ed.matchedCount);
+    ed.scanIndex = r.nextBase - ed.pageBase;
+    if (r.found) {
+        Highlight h = matchHighlight(r.displayStart, ed.scanLength, swapped);
+        ed.matchedCount = 0;
+        ed.matchStart = r.matchStart;
+        ed.selSkipSecond = h.skipSecond;
+        ed.selSkipPenultimate = h.skipPenultimate;
+        ed.lastFound = r.matchStart;
+        ed.lastFoundPosition = r.displayStart;
+        finishSearch(false);
+        return;
+    }
+    ed.matchedCount = r.matchedCount;
+    ed.matchStart = r.matchStart;
+    if (ed.searching && ed.pageBase < ed.fileSize) loadPage(r.nextBase);
+}
+
+void stopSearch()
+{
+    if (!ed.searching || finishing) return;
+    ed.lastFound = -1;
+    finishSearch(true);
+}
+
+void finishSearch(bool aborted)
+{
+    KillTimer(NULL, ed.searchTimer);
+    ed.searchTimer = 0;
+    finishing = true;
+    if (aborted) {
+        EnableMenuItem(ed.menu, IDM_FINDNEXT, MF_BYCOMMAND | MF_GRAYED);
+        ed.findNextReady = 0;
+        setStatusText("", 0, 0);
+        MessageBoxA(ed.mainWnd, "Search aborted", "Search", MB_OK);
+    } else if (ed.lastFound < 0) {
+        EnableMenuItem(ed.menu, IDM_FINDNEXT, MF_BYCOMMAND | MF_GRAYED);
+        ed.findNextReady = 0;
+        setStatusText("", 0, 0);
+        MessageBoxA(ed.mainWnd, "Not Found", "Search", MB_OK);
+        dropCaret();
+        ed.selLength = 0;
+        ed.selSkipPenultimate = 0;
+        ed.selSkipSecond = 0;
+        showOffsetInStatus();
+    } else {
+        // The highlight spans whole pairs in swapped order; the flags set by
+        // the slice leave out the pair halves that are not part of the match.
+        int32_t length = ed.scanLength;
+        if (ed.scanSwapped && length > 1) {
+            length += ed.selSkipSecond;
+            ed.selSkipPenultimate = (uint8_t)(length & 1);
+            length += ed.selSkipPenultimate;
+        }
+        ed.selStart = ed.lastFound;
+        ed.selLength = length;
+        dropCaret();
+        showOffsetInStatus();
+        ed.topRow = ed.lastFound / 16;
+        if (ed.topRow < 0) ed.topRow = 0;
+        ed.percent = percentOf(ed.pageBase);
+        SetScrollPos(ed.hexViewWnd, SB_VERT, scrollPosOfRow(ed.topRow), TRUE);
+        EnableMenuItem(ed.menu, IDM_FINDNEXT, MF_BYCOMMAND | MF_ENABLED);
+        ed.findNextReady = 1;
+        snprintf(ed.textScratch, sizeof ed.textScratch,
+                 (ed.viewFormat & 0x10) ? "Found at: %lx (HEX)" : "Found at: %lu (DEC)",
+                 (unsigned long)ed.lastFound);
+        setStatusText(ed.textScratch, 0, 0);
+    }
+    finishing = false;
+    ed.searching = 0;
+    EnableMenuItem(ed.menu, IDM_STOPSEARCH, MF_BYCOMMAND | MF_GRAYED);
+    InvalidateRect(ed.hexViewWnd, NULL, TRUE);
 }

@@ -15,6 +15,8 @@
 //   qdrive answer-box TEXT ID [MS]           wait-box, then post WM_COMMAND ID to it
 //   qdrive dialog-set TEXT CTLID VALUE [MS]  set a control's text in that dialog
 //   qdrive dialog-click TEXT CTLID [MS]      click a button of that dialog
+//   qdrive dialog-type TEXT CTLID CHARS [MS] post WM_CHAR for each character to a
+//                                            control of that dialog, as typing does
 //   qdrive dialog-command TEXT CTLID [MS]    post the button's BN_CLICKED command to
 //                                            that dialog (needs no focus)
 //   qdrive dialog-check TEXT CTLID 0|1 [MS]  clear or set a button's check mark
@@ -173,8 +175,10 @@ int main(int argc, char **argv)
         return 0;
     }
     if (verb == "wait-box" || verb == "answer-box" || verb == "dialog-set" || verb == "dialog-click" ||
-        verb == "dialog-command" || verb == "dialog-check" || verb == "dialog-text") {
-        int timeoutArg = verb == "wait-box" ? 3 : (verb == "dialog-set" || verb == "dialog-check") ? 5 : 4;
+        verb == "dialog-command" || verb == "dialog-check" || verb == "dialog-text" || verb == "dialog-type") {
+        int timeoutArg = verb == "wait-box"                                                        ? 3
+                         : (verb == "dialog-set" || verb == "dialog-check" || verb == "dialog-type") ? 5
+                                                                                                     : 4;
         std::string caption, text;
         HWND box = waitBox(arg(2), ms(timeoutArg), &caption, &text);
         if (!box) return fail("box not found");
@@ -182,6 +186,10 @@ int main(int argc, char **argv)
             printf("%s|%s\n", caption.c_str(), text.c_str());
         } else if (verb == "answer-box") {
             PostMessageA(box, WM_COMMAND, number(arg(3)), 0);
+        } else if (verb == "dialog-type") {
+            HWND control = GetDlgItem(box, (int)number(arg(3)));
+            if (!control) return fail("no such control");
+            for (const char *c = arg(4); *c; ++c) PostMessageA(control, WM_CHAR, (unsigned char)*c, 1);
         } else if (verb == "dialog-set") {
             SetDlgItemTextA(box, (int)number(arg(3)), arg(4));
         } else if (verb == "dialog-command") {
