@@ -54,7 +54,9 @@ edit_run() {
     # key is pressed again until the save question is up, in case the first
     # press came before the window had the keyboard.
     local wid asked=
-    wid=$(xdotool search --name '^Quillon 95' | head -n 1)
+    # The editor's title names the file; the shell's "Quillon 95" folder
+    # window, left open by an install, must not get the keys.
+    wid=$(xdotool search --name "^Quillon 95   $(basename "$file") " | head -n 1)
     [ -n "$wid" ] || fail "no X window for the editor"
     for i in $(seq 1 20); do
         xdotool windowfocus --sync "$wid" key --window "$wid" alt+x || fail "could not press Alt+X"
