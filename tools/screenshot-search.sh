@@ -1,0 +1,67 @@
+#!/bin/sh
+# docs/search.png: the Search dialog over the editor, with a text pattern
+# typed in, taken from the X display it runs on. Called by `make screenshot`
+# inside tools/wine-session.sh, after tools/screenshot.sh.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+: "${BUILD_DIR:?BUILD_DIR not set}"
+BUILD_DIR=$(cd "$BUILD_DIR" && pwd)
+out=${1:-docs/search.png}
+. "$here/wine-env.sh"
+
+qdrive() { wine "$BUILD_DIR/tests/qdrive.exe" "$@"; }
+key='HKCU\Software\Ostrel\Quillon'
+
+tmp=$(mktemp -d)
+pid=
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+cp "$BUILD_DIR/quillon95.exe" "$tmp/sample.exe"
+
+# The default format and search options, and a window of a fixed place and size.
+wine reg delete "$key" /v Format /f >/dev/null 2>&1
+wine reg delete "$key" /v default /f >/dev/null 2>&1
+for v in "Left 0" "Top 0" "Width 680" "Height 520" "Showcmd 1"; do
+    set -- $v
+    wine reg add "$key" /v "$1" /d "$2" /f >/dev/null 2>&1
+done
+
+wine "$BUILD_DIR/quillon95.exe" "$(winepath -w "$tmp/sample.exe")" &
+pid=$!
+qdrive wait-window QuillonWClass 30000 >/dev/null || { echo "screenshot: no window" >&2; exit 1; }
+i=0
+until qdrive title QuillonWClass | grep -q 'sample.exe'; do
+    i=$((i + 1)); [ $i -gt 100 ] && { echo "screenshot: no file in the title" >&2; exit 1; }
+    sleep 0.1
+done
+
+# Search > Find, a text search for the words of the program's DOS stub.
+qdrive command QuillonWClass 201 >/dev/null
+qdrive wait-box "Search for:" 10000 >/dev/null || { echo "screenshot: no Search dialog" >&2; exit 1; }
+qdrive dialog-click "Search for:" 103 >/dev/null           # &Text
+qdrive dialog-set "Search for:" 109 "This program" >/dev/null
+sleep 1
+
+# The editor's window and the dialog on the X display: the box that holds both.
+boxes=$(xwininfo -root -tree | grep -E '"(Quillon 95 .*|Search)":' |
+        sed -n 's/.* \([0-9]*\)x\([0-9]*\)+\(-\{0,1\}[0-9]*\)+\(-\{0,1\}[0-9]*\) .*/\1 \2 \3 \4/p')
+geometry=$(echo "$boxes" | awk 'NF == 4 {
+    if (n++ == 0 || $3 < l) l = $3; if (n == 1 || $4 < t) t = $4;
+    if (n == 1 || $3 + $1 > r) r = $3 + $1; if (n == 1 || $4 + $2 > b) b = $4 + $2 }
+    END { if (n) printf "%dx%d+%d+%d", r - l, b - t, l, t }')
+mkdir -p "$(dirname "$out")"
+if [ -n "$geometry" ]; then
+    import -window root -crop "$geometry" +repage "$out"
+else
+    import -window root "$out"
+fi
+qdrive dialog-command "Search for:" 106 >/dev/null          # Cancel
+qdrive command QuillonWClass 110 >/dev/null
+i=0
+while kill -0 "$pid" 2>/dev/null && [ $i -lt 100 ]; do i=$((i + 1)); sleep 0.1; done
+pid=
+echo "wrote $out ($geometry)"
