@@ -50,7 +50,7 @@ dist: build
 	cd dist && rm -f quillon95.zip && zip -q quillon95.zip *.exe $$(ls *.hlp *.txt 2>/dev/null)
 
 screenshot: build
-	BUILD_DIR=$(WIN) tools/wine-session.sh sh -c 'tools/screenshot.sh docs/screenshot.png && tools/screenshot-search.sh docs/search.png'
+	BUILD_DIR=$(WIN) tools/wine-session.sh tools/screenshot.sh docs/screenshot.png docs/search.png
 
 bench: build
 	@if [ -f bench/run.sh ]; then BUILD_DIR=$(WIN) tools/wine-session.sh bench/run.sh; else echo "no benchmarks yet"; fi
