@@ -141,7 +141,7 @@ void editValueCaption(char *dest, size_t destSize, bool hexOffsets, int32_t care
         snprintf(dest, destSize, hexOffsets ? "Offset (HEX): %lx" : "Offset (DEC): %lu", first);
         return;
     }
-    int32_t last = caretOffset + unitBytes - 1;
+    int32_t last = caretOffset + (unitBytes - 1);
     if (fileSize - 1 < last) last = fileSize - 1;
     snprintf(dest, destSize, hexOffsets ? "Offset (HEX): %lx - %lx" : "Offset (DEC): %lu - %lu",
              first, (unsigned long)(uint32_t)last);

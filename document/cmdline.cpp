@@ -22,10 +22,16 @@ CommandLineAction parseCommandLine(const char *args, char *path, size_t pathSize
     if (pathSize == 0) return CMDLINE_TOO_LONG;
     path[0] = '\0';
     if (n == 0) return CMDLINE_OFFER_OPEN;
-    if (n >= pathSize) return CMDLINE_TOO_LONG;
 
-    memcpy(path, args, n + 1);
-    if (path[n - 1] == '"') path[--n] = '\0';
-    if (path[0] == '"') memmove(path, path + 1, n);   // n bytes: the rest and its zero
+    // The quotes are not part of the path: a quoted path that fits the
+    // buffer is opened like the same path without them.
+    if (args[n - 1] == '"') --n;
+    if (n > 0 && args[0] == '"') {
+        ++args;
+        --n;
+    }
+    if (n >= pathSize) return CMDLINE_TOO_LONG;
+    memcpy(path, args, n);
+    path[n] = '\0';
     return CMDLINE_OPEN_PATH;
 }

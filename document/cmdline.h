@@ -17,7 +17,7 @@ const char *skipProgramName(const char *commandLine);
 
 // Turns the argument string into the path to open: one trailing and then one
 // leading double quote are removed. The output holds pathSize characters
-// with the terminating zero; an argument that does not fit is refused.
+// with the terminating zero; a path that does not fit is refused.
 CommandLineAction parseCommandLine(const char *args, char *path, size_t pathSize);
 
 #endif

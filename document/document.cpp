@@ -43,6 +43,84 @@ void messageBox(const char *text, const char *caption, UINT style)
     MessageBoxA(ed.mainWnd, text, caption, style);
 }
 
+// The open file's full path, taken when it was opened, so the checks
+// below find it whatever the current directory has become since.
+char openedPath[MAX_PATH];
+
+// Another program may delete, replace or rename the file while it is open
+// (Wine lets it): what is written then reaches a file that no longer has
+// the name, or none. The name must still exist before a save ...
+bool fileStillNamed()
+{
+    return GetFileAttributesA(openedPath) != INVALID_FILE_ATTRIBUTES;
+}
+
+// ... and after it the file under the name must hold the bytes written.
+bool nameHolds(int32_t offset, const unsigned char *bytes, UINT length)
+{
+    HANDLE file = CreateFileA(openedPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool same = SetFilePointer(file, offset, NULL, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
+    unsigned char chunk[512];
+    for (UINT done = 0; same && done < length; done += sizeof chunk) {
+        DWORD want = length - done < sizeof chunk ? length - done : sizeof chunk, got = 0;
+        same = ReadFile(file, chunk, want, &got, NULL) && got == want && memcmp(chunk, bytes + done, want) == 0;
+    }
+    CloseHandle(file);
+    return same;
+}
+
+// The window as it was read from the file, to tell the user's changes from
+// the rest, and the bytes on disk under a stretch about to be written.
+unsigned char loadedBytes[PAGE_SIZE];
+unsigned char diskBytes[PAGE_SIZE];
+
+// Writes back the stretch of the first count bytes of the window from the
+// first byte the user changed to the last. Bytes outside it are not written
+// again, so they need no room on a full disk and another program's changes
+// to them are kept. A write that stops short (a full disk) or does not
+// reach the file under its name is undone with the bytes that were there,
+// so a save reported as failed leaves the file as it was.
+bool writeWindow(int32_t count)
+{
+    int32_t first = 0, last = count - 1;
+    while (first < count && ed.pageBuffer[first] == loadedBytes[first]) ++first;
+    if (first == count) return true;
+    while (ed.pageBuffer[last] == loadedBytes[last]) --last;
+    UINT length = (UINT)(last - first + 1);
+    if (!fileStillNamed()) return false;
+
+    HFILE file = (HFILE)ed.fileHandle;
+    int32_t at = ed.pageBase + first;
+    if (_llseek(file, at, 0) < 0 || _lread(file, diskBytes, length) != length) return false;
+    if (_llseek(file, at, 0) < 0) return false;
+    UINT written = _lwrite(file, (LPCCH)ed.pageBuffer + first, length);
+    if (written == length && nameHolds(at, ed.pageBuffer + first, length)) {
+        memcpy(loadedBytes + first, ed.pageBuffer + first, length);
+        return true;
+    }
+    UINT undo = written == (UINT)HFILE_ERROR ? length : written;
+    if (undo > 0 && _llseek(file, at, 0) >= 0) _lwrite(file, (LPCCH)diskBytes, undo);
+    return false;
+}
+
+// Bytes of the window that lie below the given end of the file.
+int32_t windowBytesBelow(int32_t end)
+{
+    int32_t count = end - ed.pageBase;
+    if (count < 0) return 0;
+    return count > PAGE_SIZE ? PAGE_SIZE : count;
+}
+
+// Whether the user changed any byte of the window in [from, to).
+bool changedFrom(int32_t from, int32_t to)
+{
+    for (int32_t i = from; i < to; ++i)
+        if (ed.pageBuffer[i] != loadedBytes[i]) return true;
+    return false;
+}
+
 }  // namespace
 
 bool pageHolds(int32_t first, int32_t last)
@@ -62,6 +140,7 @@ void loadPage(int32_t offset)
         // Bytes past what could be read are never shown or written; clear
         // them so a file cut short by another program shows no stale data.
         if (got < PAGE_SIZE) memset(ed.pageBuffer + got, 0, PAGE_SIZE - got);
+        memcpy(loadedBytes, ed.pageBuffer, PAGE_SIZE);
     }
     ed.pageBase = offset;
 }
@@ -74,17 +153,15 @@ void flushPage()
         int answer = MessageBoxA(ed.mainWnd, "Do you want to save the changes?", "Confirmation",
                                  MB_YESNO | MB_ICONQUESTION);
         if (answer == IDYES) {
-            // Only bytes that exist are overwritten: if another program cut
-            // the file short meanwhile, the write stops at its new end.
+            // Only bytes that exist are overwritten. If another program cut
+            // the file short meanwhile and a change lies past its new end,
+            // the change cannot be saved: nothing is written and the user
+            // is told, rather than the file being lengthened again.
             int32_t size = sizeOfOpenFile();
             if (size < 0 || size > ed.fileSize) size = ed.fileSize;
-            int32_t count = size - ed.pageBase;
-            if (count > PAGE_SIZE) count = PAGE_SIZE;
-            bool failed = false;
-            if (count > 0) {
-                failed = _llseek((HFILE)ed.fileHandle, ed.pageBase, 0) < 0 ||
-                         _lwrite((HFILE)ed.fileHandle, (LPCCH)ed.pageBuffer, (UINT)count) != (UINT)count;
-            }
+            int32_t count = windowBytesBelow(size);
+            bool failed = changedFrom(count, windowBytesBelow(ed.fileSize)) ||
+                          (count > 0 && !writeWindow(count));
             if (failed) {
                 messageBox("Write error", "Error", MB_OK | MB_ICONSTOP);
                 loadPage(ed.pageBase);
@@ -131,6 +208,10 @@ void openFile(const char *path)
             if (ed.fileHandle < 0) ed.readOnly = 1;
         }
         if (ed.readOnly) ed.fileHandle = _lopen(path, OF_READ);
+    }
+    if (ed.fileHandle >= 0) {
+        DWORD n = GetFullPathNameA(ed.fileName, sizeof openedPath, openedPath, NULL);
+        if (n == 0 || n >= sizeof openedPath) memcpy(openedPath, ed.fileName, sizeof ed.fileName);
     }
     if (ed.fileHandle < 0) {
         ed.readOnly = 0;

@@ -43,8 +43,9 @@ HitTarget hitTest(const RowColumns &layout, int32_t column, int32_t row, int32_t
 
 int32_t nextTypedOffset(int32_t offset, bool swappedOrder)
 {
-    if (!swappedOrder) return offset + 1;
-    return offset % 2 == 0 ? offset + 3 : offset - 1;
+    int64_t next = !swappedOrder ? (int64_t)offset + 1 : offset % 2 == 0 ? (int64_t)offset + 3 : offset - 1;
+    // Past the largest signed 32-bit offset there is no byte to go to.
+    return next > 0x7FFFFFFF ? -1 : (int32_t)next;
 }
 
 int32_t rowFollowingCaret(int32_t caretOffset, int32_t topRow, int32_t topRowMax,

@@ -32,6 +32,7 @@ HitTarget hitTest(const RowColumns &layout, int32_t column, int32_t row, int32_t
 
 // The byte that follows offset in typing order. In the text column with
 // swapped pairs the bytes are typed as they are shown: 1, 0, 3, 2, 5, 4...
+// -1 when it would lie past the largest signed 32-bit offset.
 int32_t nextTypedOffset(int32_t offset, bool swappedOrder);
 
 // The first displayed row once the caret has moved to caretOffset: one row

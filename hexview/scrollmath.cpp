@@ -45,13 +45,17 @@ int32_t scrolledRow(int request, int32_t thumb, int32_t topRow, int32_t topRowMa
     case SCROLL_LINEUP:
         if (topRow > 0) row = topRow - 1;
         break;
+    // A view lower than the status bar's band has no rows (visibleRows 0
+    // or less): a page request then never moves the other way.
     case SCROLL_PAGEDOWN:
         row = (int64_t)topRow + visibleRows - 1;
         if (row > topRowMax) row = topRowMax;
+        if (row < topRow) row = topRow;
         break;
     case SCROLL_PAGEUP:
         row = (int64_t)topRow - visibleRows + 1;
         if (row < 0) row = 0;
+        if (row > topRow) row = topRow;
         break;
     case SCROLL_THUMBPOSITION:
         row = (int64_t)thumb * vScrollScale;

@@ -225,8 +225,10 @@ int32_t prepareDestination()
         return 2;
     }
 
-    SetCurrentDirectoryA(st.driveRoot);
-    if (st.destDir[0] && !SetCurrentDirectoryA(st.destDir)) {
+    // A drive that cannot be entered (its medium gone) has no directories:
+    // nothing is looked for or made relative to the current directory.
+    bool onDrive = SetCurrentDirectoryA(st.driveRoot) != FALSE;
+    if (st.destDir[0] && (!onDrive || !SetCurrentDirectoryA(st.destDir))) {
         char question[SETUP_QUESTION_CHARS];
         formatCreateQuestion(st.driveRoot, st.destDir, question, sizeof question);
         if (MessageBoxA(st.setupDialog, question, "", MB_YESNO | MB_ICONQUESTION) != IDYES) {
@@ -237,10 +239,10 @@ int32_t prepareDestination()
         }
     }
 
-    SetCurrentDirectoryA(st.driveRoot);
     size_t pos = 0;
     char component[SETUP_PATH_CHARS];
-    while (nextPathComponent(st.destDir, &pos, component, sizeof component)) {
+    onDrive = SetCurrentDirectoryA(st.driveRoot) != FALSE;
+    while (onDrive && nextPathComponent(st.destDir, &pos, component, sizeof component)) {
         if (component[1] == ':') continue;
         if (!SetCurrentDirectoryA(component)) {
             CreateDirectoryA(component, NULL);

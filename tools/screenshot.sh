@@ -1,12 +1,16 @@
 #!/bin/sh
-# docs/screenshot.png: the editor showing a real file (a copy of its own
-# program) in the default format, taken from the X display it runs on.
+# The pictures of the README, taken from the X display the editor runs on:
+#   EDITOR_PNG  the editor showing a real file (a copy of its own program)
+#               in the default format;
+#   SEARCH_PNG  the Search dialog over it, with a text pattern typed in.
 # Called by `make screenshot` inside tools/wine-session.sh.
+#   tools/screenshot.sh [EDITOR_PNG [SEARCH_PNG]]
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 : "${BUILD_DIR:?BUILD_DIR not set}"
 BUILD_DIR=$(cd "$BUILD_DIR" && pwd)
-out=${1:-docs/screenshot.png}
+editorOut=${1:-docs/screenshot.png}
+searchOut=${2:-docs/search.png}
 . "$here/wine-env.sh"
 
 qdrive() { wine "$BUILD_DIR/tests/qdrive.exe" "$@"; }
@@ -20,10 +24,28 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# shoot OUT PATTERN: the box that holds every window whose name matches.
+shoot() {
+    boxes=$(xwininfo -root -tree | grep -E "\"($2)\":" |
+            sed -n 's/.* \([0-9]*\)x\([0-9]*\)+\(-\{0,1\}[0-9]*\)+\(-\{0,1\}[0-9]*\) .*/\1 \2 \3 \4/p')
+    geometry=$(echo "$boxes" | awk 'NF == 4 {
+        if (n++ == 0 || $3 < l) l = $3; if (n == 1 || $4 < t) t = $4;
+        if (n == 1 || $3 + $1 > r) r = $3 + $1; if (n == 1 || $4 + $2 > b) b = $4 + $2 }
+        END { if (n) printf "%dx%d+%d+%d", r - l, b - t, l, t }')
+    mkdir -p "$(dirname "$1")"
+    if [ -n "$geometry" ]; then
+        import -window root -crop "$geometry" +repage "$1"
+    else
+        import -window root "$1"
+    fi
+    echo "wrote $1 ($geometry)"
+}
+
 cp "$BUILD_DIR/quillon95.exe" "$tmp/sample.exe"
 
-# The default format, and a window of a fixed place and size.
+# The default format and search options, and a window of a fixed place and size.
 wine reg delete "$key" /v Format /f >/dev/null 2>&1
+wine reg delete "$key" /v default /f >/dev/null 2>&1
 for v in "Left 0" "Top 0" "Width 680" "Height 520" "Showcmd 1"; do
     set -- $v
     wine reg add "$key" /v "$1" /d "$2" /f >/dev/null 2>&1
@@ -39,18 +61,18 @@ until qdrive title QuillonWClass | grep -q 'sample.exe'; do
     sleep 0.1
 done
 sleep 1
+shoot "$editorOut" 'Quillon 95 .*'
 
-# The editor's window on the X display: its place and size.
-geometry=$(xwininfo -root -tree | grep 'Quillon 95' | head -1 |
-           sed -n 's/.* \([0-9]*x[0-9]*+-\{0,1\}[0-9]*+-\{0,1\}[0-9]*\) .*/\1/p')
-mkdir -p "$(dirname "$out")"
-if [ -n "$geometry" ]; then
-    import -window root -crop "$geometry" +repage "$out"
-else
-    import -window root "$out"
-fi
+# Search > Find, a text search for the words of the program's DOS stub.
+qdrive command QuillonWClass 201 >/dev/null
+qdrive wait-box "Search for:" 10000 >/dev/null || { echo "screenshot: no Search dialog" >&2; exit 1; }
+qdrive dialog-click "Search for:" 103 >/dev/null           # &Text
+qdrive dialog-set "Search for:" 109 "This program" >/dev/null
+sleep 1
+shoot "$searchOut" 'Quillon 95 .*|Search'
+qdrive dialog-command "Search for:" 106 >/dev/null          # Cancel
+
 qdrive command QuillonWClass 110 >/dev/null
 i=0
 while kill -0 "$pid" 2>/dev/null && [ $i -lt 100 ]; do i=$((i + 1)); sleep 0.1; done
 pid=
-echo "wrote $out ($geometry)"

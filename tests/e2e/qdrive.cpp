@@ -29,6 +29,9 @@
 //   qdrive zoomed CLASS                      print 1 if maximized, else 0
 //   qdrive child-point CLASS CHILDID X Y     print the screen point of a client point
 //                                            of a child window
+//   qdrive dialog-click-all TEXT CTLID N [MS] wait until N dialogs match TEXT, then
+//                                            click that button in all of them at once;
+//                                            print "caption|text" of each
 #include <windows.h>
 #include <commctrl.h>
 #include <stdio.h>
@@ -36,6 +39,7 @@
 #include <string.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -102,6 +106,24 @@ BOOL CALLBACK findBox(HWND w, LPARAM lp)
     return TRUE;
 }
 
+struct AllBoxes {
+    const char *needle;
+    std::vector<HWND> found;
+    std::vector<std::string> texts;     // "caption|text" of each
+};
+
+BOOL CALLBACK findAllBoxes(HWND w, LPARAM lp)
+{
+    AllBoxes *all = (AllBoxes *)lp;
+    BoxSearch s = {all->needle, NULL, "", ""};
+    findBox(w, (LPARAM)&s);
+    if (s.found) {
+        all->found.push_back(w);
+        all->texts.push_back(s.caption + "|" + s.text);
+    }
+    return TRUE;
+}
+
 HWND waitBox(const char *needle, int ms, std::string *caption, std::string *text)
 {
     DWORD start = GetTickCount();
@@ -160,6 +182,23 @@ int main(int argc, char **argv)
     auto arg = [&](int i) -> const char * { return i < argc ? argv[i] : ""; };
     auto ms = [&](int i) { return i < argc ? (int)number(argv[i]) : 10000; };
 
+    if (verb == "dialog-click-all") {
+        DWORD start = GetTickCount();
+        for (;;) {
+            AllBoxes all = {arg(2), {}, {}};
+            EnumWindows(findAllBoxes, (LPARAM)&all);
+            if ((long)all.found.size() >= number(arg(4))) {
+                for (HWND box : all.found) {
+                    HWND button = GetDlgItem(box, (int)number(arg(3)));
+                    if (button) PostMessageA(button, BM_CLICK, 0, 0);
+                }
+                for (size_t i = 0; i < all.found.size(); ++i) printf("%s\n", all.texts[i].c_str());
+                return 0;
+            }
+            if ((int)(GetTickCount() - start) > ms(5)) return fail("not enough boxes");
+            Sleep(20);
+        }
+    }
     if (verb == "wait-window") {
         HWND w = waitWindow(arg(2), ms(3));
         if (!w) return fail("window not found");

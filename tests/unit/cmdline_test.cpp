@@ -44,7 +44,11 @@ TEST(CommandLine, ArgumentsThatDoNotFitAreRefused)
     // nothing is written past the buffer (the sanitizers watch the copy).
     EXPECT_EQ(CMDLINE_TOO_LONG, parseCommandLine(tooLong.c_str(), path, sizeof path));
     EXPECT_STREQ("", path);
-    std::string quoted = "\"" + std::string(254, 'y') + "\"";
+    // The quotes do not count: a quoted path that fits is opened.
+    std::string quoted = "\"" + std::string(255, 'y') + "\"";
+    EXPECT_EQ(CMDLINE_OPEN_PATH, parseCommandLine(quoted.c_str(), path, sizeof path));
+    EXPECT_EQ(std::string(255, 'y'), path);
+    quoted = "\"" + std::string(256, 'y') + "\"";
     EXPECT_EQ(CMDLINE_TOO_LONG, parseCommandLine(quoted.c_str(), path, sizeof path));
 
     char tiny[5];

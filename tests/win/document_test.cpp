@@ -171,25 +171,45 @@ TEST_F(SaveTest, OpeningAnotherFileOffersTheChangesFirst)
     EXPECT_EQ(expected, readFile(path));
 }
 
-TEST_F(SaveTest, FileCutShortByAnotherProgramIsNotLengthenedAgain)
+void cutFile(const std::string &path, LONG size)
 {
     HANDLE other = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, other);
-    SetFilePointer(other, 20000, NULL, FILE_BEGIN);
+    SetFilePointer(other, size, NULL, FILE_BEGIN);
     ASSERT_TRUE(SetEndOfFile(other));
     CloseHandle(other);
+}
 
+TEST_F(SaveTest, FileCutShortByAnotherProgramIsNotLengthenedAgain)
+{
+    cutFile(path, 20000);
     ed.pageBuffer[100] ^= 0xFF;
-    ed.pageBuffer[30000] ^= 0xFF;
     ed.pageDirty = 1;
     answerNextBox(IDYES);
     flushPage();
     closeFile();
+    EXPECT_EQ(1u, seenBoxes().size());
 
     std::vector<unsigned char> expected(original.begin(), original.begin() + 20000);
     expected[100] ^= 0xFF;
     EXPECT_EQ(expected, readFile(path));
+}
+
+TEST_F(SaveTest, ChangePastTheEndOfAFileCutShortIsReportedAndNothingWritten)
+{
+    cutFile(path, 20000);
+    ed.pageBuffer[100] ^= 0xFF;
+    ed.pageBuffer[30000] ^= 0xFF;       // no longer in the file
+    ed.pageDirty = 1;
+    answerNextBox(IDYES);
+    answerNextBox(IDOK);
+    flushPage();
+    ASSERT_EQ(2u, seenBoxes().size());
+    EXPECT_EQ("Write error", seenBoxes()[1].text);
+    EXPECT_EQ("Error", seenBoxes()[1].caption);
+    closeFile();
+    EXPECT_EQ(std::vector<unsigned char>(original.begin(), original.begin() + 20000), readFile(path));
 }
 
 TEST(PageHolds, Bounds)
