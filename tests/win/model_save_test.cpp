@@ -77,6 +77,7 @@ std::function<void(HWND)> dialogPlan;   // what the next dialog is to do
 int queuedBoxes, usedBoxes;
 int prompts, yesAnswers;
 bool promptThisStep;
+std::string boxesThisStep;              // what each box was answered, for the log
 
 int pick(int n) { return n <= 0 ? 0 : (int)(rng() % (uint32_t)n); }
 bool chance(int percent) { return pick(100) < percent; }
@@ -86,6 +87,22 @@ void fail(const std::string &what)
     if (failure.empty()) failure = what;
 }
 
+BOOL CALLBACK listBox(HWND wnd, LPARAM list)
+{
+    char cls[32];
+    GetClassNameA(wnd, cls, sizeof cls);
+    if (strcmp(cls, "#32770") == 0 && IsWindowVisible(wnd))
+        *(std::string *)list += "|" + windowText(wnd) + ":" + windowText(GetDlgItem(wnd, 0xFFFF));
+    return TRUE;
+}
+
+std::string openBoxes()
+{
+    std::string list;
+    EnumThreadWindows(GetCurrentThreadId(), listBox, (LPARAM)&list);
+    return list;
+}
+
 std::string boxText(HWND box)
 {
     HWND text = GetDlgItem(box, 0xFFFF);
@@ -93,6 +110,31 @@ std::string boxText(HWND box)
 }
 
 void keepAnswersQueued();
+
+// A dialog runs its plan once no save prompt is up: the user answers the
+// prompt before going on in the dialog under it.
+struct Planned {
+    HWND box;
+    std::function<void(HWND)> plan;
+};
+std::deque<Planned> planned;
+
+void CALLBACK runPlans(HWND, UINT, UINT_PTR id, DWORD)
+{
+    if (id) KillTimer(NULL, id);
+    if (ed.flushing) {
+        SetTimer(NULL, 0, 5, runPlans);
+        return;
+    }
+    while (!planned.empty()) {
+        Planned p = planned.front();
+        planned.pop_front();
+        if (!IsWindow(p.box)) continue;
+        p.plan(p.box);
+        // One that failed to end is closed so the session goes on.
+        if (IsWindow(p.box) && IsWindowVisible(p.box)) PostMessageA(p.box, WM_CLOSE, 0, 0);
+    }
+}
 
 // Every box that opens comes here: the save prompt is answered at random and
 // the model follows the answer; dialogs run the step's plan.
@@ -112,6 +154,8 @@ void dispatch(HWND box)
         } else {
             model.drop();
         }
+        boxesThisStep += std::string(yes ? " {Yes" : " {No") + " window " + std::to_string(ed.pageBase) + " view " +
+                         std::to_string(16 * ed.topRow) + (IsWindowEnabled(ed.mainWnd) ? "" : " over" + openBoxes()) + " dirty " + std::to_string(ed.pageDirty) + "}";
         PostMessageA(box, WM_COMMAND, yes ? IDYES : IDNO, 0);
         return;
     }
@@ -120,12 +164,11 @@ void dispatch(HWND box)
         return;
     }
     if (dialogPlan && windowText(box) != "Error" && text != "Incorrect value") {
-        std::function<void(HWND)> plan = dialogPlan;
+        boxesThisStep += " {" + windowText(box) + " window " + std::to_string(ed.pageBase) + "}";
+        planned.push_back({box, dialogPlan});
         dialogPlan = nullptr;
         ShowWindow(box, SW_SHOW);
-        plan(box);
-        // One that failed to end is closed so the session goes on.
-        if (IsWindow(box) && IsWindowVisible(box)) PostMessageA(box, WM_CLOSE, 0, 0);
+        runPlans(NULL, 0, 0, 0);
         return;
     }
     fail("unexpected box \"" + windowText(box) + "\": \"" + text + "\"");
@@ -262,6 +305,12 @@ void CALLBACK inputDuringSearch(HWND, UINT, UINT_PTR id, DWORD)
 {
     KillTimer(NULL, id);
     if (!ed.searching || inputsDuringSearch <= 0) return;
+    // The timer also ticks in the loops of message boxes and dialogs, where
+    // the user cannot reach the main window: wait until it is enabled again.
+    if (!IsWindowEnabled(ed.mainWnd)) {
+        SetTimer(NULL, 0, 5, inputDuringSearch);
+        return;
+    }
     --inputsDuringSearch;
     ++inputsDuringSearchDone;
     int kind = pick(4);
@@ -539,6 +588,7 @@ SessionResult runSession(uint32_t seed, int steps)
     rng.seed(seed);
     failure.clear();
     dialogPlan = nullptr;
+    planned.clear();
     inFlight.clear();
     model = Model();
     int32_t size = pickSize();
@@ -562,6 +612,7 @@ SessionResult runSession(uint32_t seed, int steps)
     for (int step = 0; step < steps && failure.empty(); ++step) {
         keepAnswersQueued();
         promptThisStep = false;
+        boxesThisStep.clear();
         std::string what;
         int kind = pick(100);
         if (kind < 12) what = scroll(true);
@@ -591,7 +642,7 @@ SessionResult runSession(uint32_t seed, int steps)
         }
         pump();
         dialogPlan = nullptr;
-        logStep(std::to_string(step) + ": " + what);
+        logStep(std::to_string(step) + ": " + what + boxesThisStep);
         ++result.steps;
         checkInvariants();
         if (promptThisStep) checkDisk(path);
@@ -637,7 +688,13 @@ TEST(ModelSave, DiskChangesOnlyByConfirmedBytes)
         if (steps > totalSteps - done) steps = totalSteps - done;
         SessionResult r = runSession(seed, steps);
         ++sessions;
+        int before = done;
         done += r.steps;
+        if (done / 10000 != before / 10000) {
+            printf("model: %d steps, %d sessions, %d failed, %lu ms\n", done, sessions, failedSessions,
+                   (unsigned long)(GetTickCount() - started));
+            fflush(stdout);
+        }
         if (!r.failure.empty()) {
             ++failedSessions;
             std::string log;
