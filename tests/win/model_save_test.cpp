@@ -7,6 +7,8 @@
 //   QUILLON_MODEL_SEED   seed of the first session (default 1); each session
 //                        uses the next seed, so a failing session is replayed
 //                        with its own seed and its step count.
+// `make model STEPS=100000` runs it long. Input given while a search runs
+// depends on timing, so a session with it may not replay step for step.
 #include <gtest/gtest.h>
 
 #include <stdio.h>
