@@ -127,6 +127,25 @@ int32_t updatePatternFromText(unsigned char *pattern, int32_t oldLength, const c
     return n;
 }
 
+// Reads an unsigned number of a unit of size bytes with the given
+// conversion. As the 32-bit conversion does, a negative value counts from
+// the top of the 32-bit range; a value that does not fit the unit is refused.
+static bool readUnsigned(const char *text, const char *conversion, int32_t size, unsigned long long *out)
+{
+    unsigned long long u;
+    if (sscanf(text, conversion, &u) != 1) return false;
+    char sign = 0;
+    sscanf(text, " %c", &sign);
+    if (sign == '-') {
+        unsigned long long magnitude = 0 - u;
+        if (magnitude == 0 || magnitude > 0xFFFFFFFFull) return false;
+        u = 0x100000000ull - magnitude;
+    }
+    if (u > (size == 1 ? 0xFFull : size == 2 ? 0xFFFFull : 0xFFFFFFFFull)) return false;
+    *out = u;
+    return true;
+}
+
 bool convertNumber(const char *text, uint8_t numberFormat, unsigned char bytes[4], int32_t *count)
 {
     int32_t size = (numberFormat & 0x06) == 0x00 ? 1 : (numberFormat & 0x06) == 0x02 ? 2 : 4;
@@ -137,17 +156,7 @@ bool convertNumber(const char *text, uint8_t numberFormat, unsigned char bytes[4
         long long v;
         unsigned long long u;
         if (hex) {
-            if (sscanf(text, "%llx", &u) != 1) return false;
-            char sign = 0;
-            sscanf(text, " %c", &sign);
-            // As the 32-bit conversion does, a negative value counts from
-            // the top of the 32-bit range.
-            if (sign == '-') {
-                unsigned long long magnitude = 0 - u;
-                if (magnitude == 0 || magnitude > 0xFFFFFFFFull) return false;
-                u = 0x100000000ull - magnitude;
-            }
-            if (u > (size == 1 ? 0xFFull : size == 2 ? 0xFFFFull : 0xFFFFFFFFull)) return false;
+            if (!readUnsigned(text, "%llx", size, &u)) return false;
             value = u;
         } else {
             if (sscanf(text, "%lli", &v) != 1) return false;
@@ -158,15 +167,7 @@ bool convertNumber(const char *text, uint8_t numberFormat, unsigned char bytes[4
         }
     } else {
         unsigned long long u;
-        if (sscanf(text, "%llu", &u) != 1) return false;
-        char sign = 0;
-        sscanf(text, " %c", &sign);
-        if (sign == '-') {
-            unsigned long long magnitude = 0 - u;
-            if (magnitude == 0 || magnitude > 0xFFFFFFFFull) return false;
-            u = 0x100000000ull - magnitude;
-        }
-        if (u > (size == 1 ? 0xFFull : size == 2 ? 0xFFFFull : 0xFFFFFFFFull)) return false;
+        if (!readUnsigned(text, "%llu", size, &u)) return false;
         value = u;
     }
     for (int32_t j = 0; j < size; ++j) bytes[j] = (unsigned char)(value >> (8 * j));

@@ -65,8 +65,8 @@ void initSetupDialog(HWND dlg)
     // Drives only: without DDL_EXCLUSIVE the list would also look for files
     // matching the empty name, which fails and leaves the list empty.
     HWND combo = GetDlgItem(dlg, IDC_SETUP_DRIVES);
-    char spec[1] = {'\0'};
-    SendMessageA(combo, CB_DIR, DDL_DRIVES | DDL_EXCLUSIVE, (LPARAM)spec);
+    char pattern[1] = {'\0'};
+    SendMessageA(combo, CB_DIR, DDL_DRIVES | DDL_EXCLUSIVE, (LPARAM)pattern);
     SendMessageA(combo, CB_SETCURSEL, findDriveItem(combo, st.driveRoot[0]), 0);
 
     copyText(st.destDir, sizeof st.destDir, st.defaultSubdir);
