@@ -103,13 +103,22 @@ void onSize(HWND wnd, WPARAM wParam)
 
 bool closing;
 
+// The end of the run: the settings are written and help is quit. Reached
+// when the window is destroyed, or when the Windows session ends, after
+// which the program may be ended without its window being destroyed.
+void endRun()
+{
+    saveSettings();
+    if (ed.helpOpened) WinHelpA(ed.mainWnd, "", HELP_QUIT, 0);
+    ed.helpOpened = 0;
+}
+
 void onDestroy()
 {
     DeleteObject(ed.editBitmap);
     DeleteObject(ed.viewBitmap);
     ed.editBitmap = ed.viewBitmap = NULL;
-    saveSettings();
-    if (ed.helpOpened) WinHelpA(ed.mainWnd, "", HELP_QUIT, 0);
+    endRun();
     PostQuitMessage(0);
 }
 
@@ -182,6 +191,17 @@ LRESULT CALLBACK mainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_DESTROY:
         onDestroy();
+        return 0;
+    case WM_QUERYENDSESSION:
+        // The changes are offered as closing offers them, and the session
+        // may end whatever the answer. The file stays open: another program
+        // may still refuse the end. A save question already up is left to
+        // decide: a second flushPage beneath it would end its `flushing`
+        // early, and a paint could then move the window under the question.
+        if (!ed.flushing) flushPage();
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam) endRun();
         return 0;
     case WM_SETFOCUS:
         onSetFocus();

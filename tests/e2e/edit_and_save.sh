@@ -13,10 +13,11 @@ CELL_H=16
 
 byte_at() { od -An -tx1 -j "$2" -N1 "$1" | tr -d ' \n'; }
 
-# edit_run ANSWER FILE: one editor run ending in ANSWER (6 Yes, 7 No) to the
-# save question; DIGITS holds the two digits typed.
+# edit_run ANSWER FILE [ENDING]: one editor run ending in ANSWER (6 Yes, 7 No)
+# to the save question; DIGITS holds the two digits typed. ENDING is alt-x
+# (the default) or end-session, the end of the Windows session.
 edit_run() {
-    local answer=$1 file=$2
+    local answer=$1 file=$2 ending=${3:-alt-x}
     local old
     old=$(byte_at "$file" $OFFSET)
     DIGITS=5a
@@ -53,6 +54,21 @@ edit_run() {
     # Alt+X, typed on the keyboard: the accelerator turns it into Exit. The
     # key is pressed again until the save question is up, in case the first
     # press came before the window had the keyboard.
+    if [ "$ending" = end-session ]; then
+        # Wine's shutdown waits for the editor's answer to the end of the
+        # session (after 5 seconds it shows its own "Waiting for Program"
+        # box, and still waits).
+        wine wineboot --end-session >"$E2E_TMP/wineboot.log" 2>&1 </dev/null &
+        local boot=$!
+        qdrive answer-box "Do you want to save the changes?" "$answer" 20000 >/dev/null ||
+            { kill $boot; fail "no save question at the end of the session"; }
+        for i in $(seq 1 300); do kill -0 $boot 2>/dev/null || break; sleep 0.1; done
+        kill -0 $boot 2>/dev/null && { kill $boot; fail "the end of the session did not finish"; }
+        wait $boot || fail "the end of the session failed: $(cat "$E2E_TMP/wineboot.log")"
+        wait_editor || fail "editor exit code $EDITOR_STATUS"
+        return
+    fi
+
     local wid asked=
     # The editor's title names the file; the shell's "Quillon 95" folder
     # window, left open by an install, must not get the keys.
@@ -73,19 +89,33 @@ edit_run() {
     xdotool keyup alt x >/dev/null 2>&1
 }
 
+# expect_saved BEFORE WHEN: the file differs from BEFORE in the typed byte only.
+expect_saved() {
+    [ "$(stat -c %s "$file")" = 5000 ] || fail "length changed to $(stat -c %s "$file")"
+    local diffs
+    diffs=$(cmp -l "$1" "$file")
+    echo "$2: $diffs"
+    [ "$(echo "$diffs" | wc -l)" = 1 ] || fail "expected one changed byte, got: $diffs"
+    set -- $diffs
+    [ "$1" = $((OFFSET + 1)) ] || fail "changed byte at $1, not at offset $OFFSET"
+    [ "$(byte_at "$file" $OFFSET)" = "$DIGITS" ] || fail "byte is $(byte_at "$file" $OFFSET), not $DIGITS"
+}
+
 file=$(e2e_file sample.bin 5000)
 cp "$file" "$E2E_TMP/original.bin"
 
 edit_run 6 "$file"
-[ "$(stat -c %s "$file")" = 5000 ] || fail "length changed to $(stat -c %s "$file")"
-diffs=$(cmp -l "$E2E_TMP/original.bin" "$file")
-echo "after Yes: $diffs"
-[ "$(echo "$diffs" | wc -l)" = 1 ] || fail "expected one changed byte, got: $diffs"
-set -- $diffs
-[ "$1" = $((OFFSET + 1)) ] || fail "changed byte at $1, not at offset $OFFSET"
-[ "$(byte_at "$file" $OFFSET)" = "$DIGITS" ] || fail "byte is $(byte_at "$file" $OFFSET), not $DIGITS"
+expect_saved "$E2E_TMP/original.bin" "after Yes"
 
 cp "$file" "$E2E_TMP/saved.bin"
 edit_run 7 "$file"
 cmp "$E2E_TMP/saved.bin" "$file" || fail "No changed the file"
+
+# The end of the Windows session asks too; Yes saves the byte, and the
+# settings are written.
+reset_settings
+edit_run 6 "$file" end-session
+expect_saved "$E2E_TMP/saved.bin" "after the end of the session"
+file1=$(wine reg query "$SETTINGS_KEY" /v File1 2>/dev/null | tr -d '\r' | sed -n 's/^ *File1 \+REG_SZ \+//p')
+[ "$file1" = "$(winepath -w "$file")" ] || fail "settings not written at the end of the session: File1 $file1"
 pass

@@ -7,6 +7,7 @@
 
 #include "document/document.h"
 #include "document/editor_state.h"
+#include "shell/settings.h"
 #include "wintest.h"
 
 using namespace wintest;
@@ -310,6 +311,28 @@ TEST_F(ExitTest, UnsavedChangesAreOfferedOnceAndBothAnswersClose)
         if (answer == IDYES) expected[10] ^= 0xFF;
         EXPECT_EQ(expected, readFile(path)) << answer;
     }
+}
+
+TEST_F(ExitTest, TheEndOfTheWindowsSessionOffersTheChangesAndWritesTheSettings)
+{
+    EditorSession s;
+    changeAByte();
+    answerNextBox(IDYES);
+    EXPECT_EQ(TRUE, SendMessageA(ed.mainWnd, WM_QUERYENDSESSION, 0, 0));
+    ASSERT_EQ(1u, seenBoxes().size());
+    EXPECT_EQ("Do you want to save the changes?", seenBoxes()[0].text);
+    std::vector<unsigned char> expected = original;
+    expected[10] ^= 0xFF;
+    EXPECT_EQ(expected, readFile(path));
+
+    // Only a session that does end writes the settings.
+    ed.viewFormat = 0x21;
+    char text[16];
+    SendMessageA(ed.mainWnd, WM_ENDSESSION, FALSE, 0);
+    EXPECT_EQ(0, readSetting("Format", text, sizeof text));
+    SendMessageA(ed.mainWnd, WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(1, readSetting("Format", text, sizeof text));
+    EXPECT_STREQ("33", text);
 }
 
 TEST_F(ExitTest, ASecondCloseUnderTheSavePromptLeavesTheFirstToFinish)
