@@ -246,7 +246,9 @@ void openFile(const char *path)
     setStatusText("", 0, 0);
     invalidateView();
 
-    if (ed.fileName[0]) addRecentFile(ed.fileName);
+    // The list holds the full path, so an entry opens the same file
+    // whatever the current directory is later.
+    if (ed.fileName[0]) addRecentFile(openedPath);
     updateTitle();
 }
 

@@ -122,6 +122,20 @@ TEST(Settings, RecentFilesInTheMenuAndTheRegistry)
         SendMessageA(ed.mainWnd, WM_COMMAND, IDM_RECENT1 + 1, 0);
         EXPECT_STREQ(paths[4].c_str(), ed.fileName);
         EXPECT_EQ(menuWith({paths[4], "c:\\data\\a.bin", paths[3], paths[2]}), fileMenu());
+
+        // A name relative to the current directory is kept as its full path,
+        // which opens the same file from another current directory.
+        char before[MAX_PATH];
+        GetCurrentDirectoryA(sizeof before, before);
+        std::string folder = paths[0].substr(0, paths[0].rfind('\\'));
+        ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
+        openFile("a.bin");
+        SetCurrentDirectoryA("C:\\");
+        openFile("");
+        SendMessageA(ed.mainWnd, WM_COMMAND, IDM_RECENT1, 0);
+        SetCurrentDirectoryA(before);
+        EXPECT_EQ(paths[0], std::string(ed.recentFiles[0]));
+        EXPECT_EQ(32, ed.fileSize);
     }
 }
 
