@@ -19,6 +19,9 @@ void measureCell(HDC dc)
     ed.charWidth = (uint16_t)cell.cx;
     ed.charHeight = (uint16_t)cell.cy;
     updateScrollRanges();
+    // The window took the focus before the cell was known, when no caret
+    // could be made for it: it is made now.
+    if (GetFocus() == ed.mainWnd) onSetFocus();
 }
 
 // Offset of the first displayed byte: the first displayed row, or, while a

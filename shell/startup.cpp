@@ -131,6 +131,13 @@ BOOL initInstance(HINSTANCE instance, const char *args, int showCommand)
     memcpy(ed.headerLine, " Offset:", 8);
     ed.headerLine[HEADER_CHARS] = '\0';
 
+    // The colours are read before anything is painted: the first paint and
+    // the error box of a command-line file that cannot be opened show them.
+    ed.textColor = GetSysColor(COLOR_WINDOWTEXT);
+    ed.backColor = GetSysColor(COLOR_WINDOW);
+    ed.hiTextColor = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    ed.hiBackColor = GetSysColor(COLOR_HIGHLIGHT);
+
     int show = showCommand;
     if (ed.placementMissing == 0) {
         if (ed.showState == 4) show = SW_SHOWMAXIMIZED;
@@ -151,11 +158,6 @@ BOOL initInstance(HINSTANCE instance, const char *args, int showCommand)
     ed.findNextReady = 0;
 
     SetScrollRange(ed.hexViewWnd, SB_HORZ, 0, ed.hScrollMax, TRUE);
-
-    ed.textColor = GetSysColor(COLOR_WINDOWTEXT);
-    ed.backColor = GetSysColor(COLOR_WINDOW);
-    ed.hiTextColor = GetSysColor(COLOR_HIGHLIGHTTEXT);
-    ed.hiBackColor = GetSysColor(COLOR_HIGHLIGHT);
     return TRUE;
 }
 

@@ -555,6 +555,23 @@ TEST(EditingAfterOpen, ClicksCountOnceTheViewHasPaintedTheFile)
     EXPECT_EQ(1, ed.selLength);
 }
 
+TEST(EditingAfterOpen, StartedWithAFileEditModeHasACaret)
+{
+    // The window takes the focus as it is shown, before the first paint
+    // has measured the cell.
+    std::string data = writeTempFile("start.bin", patternBytes(64));
+    EditorSession s(("\"" + data + "\"").c_str());
+    ASSERT_TRUE(waitFor([] { return ed.fileJustOpened == 0; }));
+    ASSERT_EQ(ed.mainWnd, GetFocus());
+    viewModeCommand();
+    pump();
+    GUITHREADINFO info;
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetGUIThreadInfo(GetCurrentThreadId(), &info));
+    EXPECT_EQ(ed.hexViewWnd, info.hwndCaret);
+    EXPECT_EQ(0, ed.caretOffset);
+}
+
 TEST_F(Editing, ClicksWaitForTheFirstPaintAndRightClickDropsTheCaret)
 {
     open(patternBytes(64));

@@ -270,4 +270,22 @@ TEST_F(PaintTest, FirstPaintAfterOpeningAcceptsClicksAgain)
     EXPECT_FALSE(cap.drawn(0, 1));
 }
 
+TEST(PaintAtStart, TheFirstPaintUsesTheSystemColours)
+{
+    // The command-line file is missing: its error box is up over the view
+    // as the first paint left it.
+    COLORREF back = GetSysColor(COLOR_WINDOW);
+    ASSERT_NE(GetSysColor(COLOR_WINDOWTEXT), back);
+    int headerBackground = -1;
+    onNextBox([&](HWND box) {
+        Capture cap;
+        headerBackground = cap.count(2, 0, back);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    EditorSession s(("\"" + tempPath("missing.bin") + "\"").c_str());
+    ASSERT_EQ(1u, seenBoxes().size());
+    EXPECT_EQ("Error opening file", seenBoxes()[0].text);
+    EXPECT_GT(headerBackground, 0);
+}
+
 }  // namespace
