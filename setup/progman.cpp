@@ -6,6 +6,9 @@
 
 namespace {
 
+// How long one window may take to answer the initiate.
+const UINT INITIATE_TIMEOUT_MS = 3000;
+
 // Nothing more can be said to the server: the run ends with the copy result.
 void abandonConversation()
 {
@@ -20,8 +23,12 @@ void startGroupConversation()
     st.ddeStep = DDE_INITIATING;
     st.ddeServer = NULL;
     st.progmanAtom = GlobalAddAtomA("PROGMAN");
-    SendMessageA(st.initiateTarget, WM_DDE_INITIATE, (WPARAM)st.setupDialog,
-                 MAKELPARAM(st.progmanAtom, st.progmanAtom));
+    // Sent to every top-level window: one whose thread does not answer is
+    // given up after a bound, so another program cannot stop the setup.
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(st.initiateTarget, WM_DDE_INITIATE, (WPARAM)st.setupDialog,
+                        MAKELPARAM(st.progmanAtom, st.progmanAtom), SMTO_ABORTIFHUNG,
+                        INITIATE_TIMEOUT_MS, &ignored);
     GlobalDeleteAtom(st.progmanAtom);
     if (!st.ddeServer) {
         // No Program Manager answered: there is nobody to wait for.
@@ -43,7 +50,6 @@ void sendGroupCommand(int32_t k)
             sendGroupCommand(SETUP_GROUP_COMMANDS);     // end the conversation properly
             return;
         }
-        formatItemTitle(k - 2, st.productTitle, st.itemTitle, sizeof st.itemTitle);
         formatGroupCommand(k, st.productTitle, st.destDir, st.programBaseName, text, SETUP_PATH_CHARS);
         GlobalUnlock(block);
     }

@@ -45,7 +45,6 @@ struct SetupState {
     int32_t ddeStep;
     HGLOBAL ddeCommands;
     ATOM progmanAtom;
-    char itemTitle[32];
     HWND initiateTarget;            // where the initiate goes: HWND_BROADCAST
 };
 

@@ -188,6 +188,43 @@ TEST_F(Group, FiveCommandsInOrderThenTheTerminate)
     }
 }
 
+// A top-level window of another thread that stops taking messages. It
+// takes them again after a while, so a setup that waits for it ends late
+// instead of never.
+struct HungWindow {
+    HANDLE created = CreateEventA(NULL, TRUE, FALSE, NULL);
+    HANDLE release = CreateEventA(NULL, TRUE, FALSE, NULL);
+};
+
+DWORD WINAPI hungWindowThread(LPVOID param)
+{
+    HungWindow *hung = (HungWindow *)param;
+    HWND wnd = CreateWindowExA(0, "STATIC", "hung", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+    SetEvent(hung->created);
+    WaitForSingleObject(hung->release, 30000);
+    DestroyWindow(wnd);
+    return 0;
+}
+
+TEST_F(Group, AWindowThatDoesNotAnswerDelaysTheGroupOnlyForABound)
+{
+    HungWindow hung;
+    HANDLE thread = CreateThread(NULL, 0, hungWindowThread, &hung, 0, NULL);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hung.created, 10000));
+    DWORD start = GetTickCount();
+    runWithIcons();
+    DWORD took = GetTickCount() - start;
+    SetEvent(hung.release);
+    WaitForSingleObject(thread, 10000);
+    for (HANDLE h : {thread, hung.created, hung.release}) CloseHandle(h);
+
+    EXPECT_EQ(server.wnd, st.ddeServer);
+    EXPECT_EQ(fiveCommands, server.log);
+    ASSERT_EQ(2u, boxTexts().size());
+    EXPECT_EQ("Setup completed", boxTexts()[1]);
+    EXPECT_LT(took, 15000u);
+}
+
 TEST_F(Group, UncheckedBoxSendsNoDdeMessage)
 {
     runWithIcons(nullptr, false);
