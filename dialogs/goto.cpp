@@ -6,6 +6,7 @@
 #include "dialogs/numbers.h"
 #include "document/editor_state.h"
 #include "hexview/hexview.h"
+#include "hexview/rowtext.h"
 #include "shell/statusbar.h"
 
 namespace {
@@ -77,7 +78,7 @@ void onOk(HWND dlg)
 
     ed.topRow = ed.goToInitial / 16;
     SetScrollPos(ed.hexViewWnd, SB_VERT, scrollPosOfRow(ed.topRow), TRUE);
-    InvalidateRect(ed.hexViewWnd, NULL, TRUE);
+    invalidateView();
     EndDialog(dlg, 1);
 }
 
@@ -88,7 +89,7 @@ INT_PTR CALLBACK goToDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM)
     switch (msg) {
     case WM_INITDIALOG:
         // The dialog starts in the radix in which the view shows offsets.
-        if (ed.viewFormat & 0x10) {
+        if (ed.viewFormat & VF_HEX_OFFSETS) {
             checkRadixButton(dlg, IDC_GOTO_HEX);
             ed.goToRadix = RADIX_HEX;
         } else {

@@ -11,23 +11,19 @@
 
 namespace {
 
-void invalidateView()
-{
-    if (ed.hexViewWnd) InvalidateRect(ed.hexViewWnd, NULL, TRUE);
-}
-
 void clearSkipFlags()
 {
     ed.selSkipSecond = 0;
     ed.selSkipPenultimate = 0;
 }
 
-int32_t unitBytes() { return ed.unitsPerRow > 0 ? 16 / ed.unitsPerRow : 1; }
-
-bool swapText() { return (ed.viewFormat & 0x20) != 0; }
+bool swapText() { return (ed.viewFormat & VF_SWAP_TEXT) != 0; }
 
 // 8-bit units shown in hexadecimal: typed digits edit the byte in place.
-bool hexBytes() { return (ed.viewFormat & 0x07) == 0x01; }
+bool hexBytes()
+{
+    return (ed.viewFormat & (VF_UNIT_SIZE | VF_HEX_VALUES)) == (VF_UNIT_8 | VF_HEX_VALUES);
+}
 
 int32_t visibleRowsNow()
 {
@@ -178,7 +174,7 @@ void onLButtonUp(LPARAM lParam)
         return;
     }
     int32_t x = LOWORD(lParam), y = HIWORD(lParam);
-    RowColumns layout = {ed.offsetChars, ed.unitChars, ed.unitsPerRow};
+    RowLayout layout = {ed.offsetChars, ed.unitChars, ed.unitsPerRow, ed.rowChars};
     HitTarget hit = hitTest(layout, x / ed.charWidth + ed.hScrollPos, y / ed.charHeight - 1,
                             ed.topRow, ed.fileSize, swapText());
     bool pending = ed.dblClickPending != 0;

@@ -12,6 +12,8 @@ void computeRowLayout()
     ed.rowChars = l.rowChars;
 }
 
+int32_t unitBytes() { return unitBytesOf(ed.viewFormat); }
+
 void formatUnitValue(int8_t missing)
 {
     if (!ed.pageBuffer || ed.caretOffset < ed.pageBase) {
@@ -21,7 +23,7 @@ void formatUnitValue(int8_t missing)
     int64_t index = (int64_t)ed.caretOffset - ed.pageBase;
     // The bytes of the unit that lie in the file must be in the window.
     int64_t present = 4 - (missing > 0 ? missing : 0);
-    if (present > unitBytesOf(ed.viewFormat)) present = unitBytesOf(ed.viewFormat);
+    if (present > unitBytes()) present = unitBytes();
     if (present < 1) present = 1;
     if (index + present > PAGE_SIZE) {
         ed.textScratch[0] = '\0';

@@ -11,8 +11,10 @@ LRESULT CALLBACK hexViewProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Row layout and unit text (the ViewFormat of the EditorState)
 void computeRowLayout();
 void formatUnitValue(int8_t missingBytes);
+int32_t unitBytes();                // bytes of one unit: 1, 2 or 4
 
 // Geometry, scrolling and caret
+void invalidateView();              // the whole view, erasing the background
 void updateScrollRanges();
 int32_t scrollPosOfRow(int32_t row);
 void showViewCaret();
