@@ -45,9 +45,9 @@ void onRadix(HWND dlg, int id)
     SendDlgItemMessageA(dlg, IDC_GOTO_FIELD, WM_SETTEXT, 0, (LPARAM)ed.goToText);
 }
 
-void markTarget()
+void markTarget(int32_t offset)
 {
-    ed.selStart = ed.goToInitial;
+    ed.selStart = offset;
     ed.selLength = 1;
     ed.selSkipPenultimate = 0;
     ed.selSkipSecond = 0;
@@ -64,14 +64,15 @@ void onOk(HWND dlg)
     ed.goToInitial = goToTarget((uint32_t)ed.goToInitial, ed.fileSize);
 
     if (ed.editMode != 0) {
-        // The caret stays shown; the next paint puts it on the target.
+        // The caret stays shown; the next paint puts it on the target, in
+        // the values column on the unit that holds the target.
         if (ed.caretOffset >= 0) {
-            ed.caretOffset = ed.goToInitial;
-            markTarget();
+            ed.caretOffset = ed.editMode == 1 ? unitStart(ed.goToInitial) : ed.goToInitial;
+            markTarget(ed.caretOffset);
             showOffsetInStatus();
         }
     } else {
-        markTarget();
+        markTarget(ed.goToInitial);
         dropCaret();
         showOffsetInStatus();
     }

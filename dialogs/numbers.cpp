@@ -136,7 +136,9 @@ void editValueCaption(char *dest, size_t destSize, bool hexOffsets, int32_t care
         snprintf(dest, destSize, hexOffsets ? "Offset (HEX): %lx" : "Offset (DEC): %lu", first);
         return;
     }
-    int32_t last = caretOffset + (unitBytes - 1);
+    // In 64 bits: the unit's end passes the signed 32-bit range at the end of
+    // a 2 GiB file.
+    int64_t last = (int64_t)caretOffset + (unitBytes - 1);
     if (fileSize - 1 < last) last = fileSize - 1;
     snprintf(dest, destSize, hexOffsets ? "Offset (HEX): %lx - %lx" : "Offset (DEC): %lu - %lu",
              first, (unsigned long)(uint32_t)last);

@@ -48,7 +48,7 @@ void onOk(HWND dlg)
         if (ed.editMode == 1) {
             // The highlight covers the whole unit of the new size.
             dropCaret();
-            ed.selStart = alignToUnit(ed.selStart, unitBytes());
+            ed.selStart = unitStart(ed.selStart);
             ed.selLength = unitBytes();
             ed.selSkipSecond = 0;
             ed.selSkipPenultimate = 0;

@@ -30,17 +30,35 @@ int32_t visibleRowsNow()
     return ed.charHeight ? ed.viewRect.bottom / ed.charHeight : 0;
 }
 
-// The byte under the caret must be in the PageBuffer before it is changed.
-// A click can come between a scroll and the paint that loads the new rows,
-// so the window is brought to the view (or to the caret) when it is not.
+// The last byte that an edit at offset can change: the byte itself in the
+// text column, else the last byte of its unit that lies in the file.
+int32_t lastEditedByte(int32_t offset)
+{
+    if (ed.editMode == 2) return offset;
+    int64_t last = (int64_t)offset + unitBytes() - 1;
+    return last < ed.fileSize ? (int32_t)last : ed.fileSize - 1;
+}
+
+// The bytes under the caret must be in the PageBuffer before they are
+// changed. A click can come between a scroll and the paint that loads the
+// new rows, so the window is brought to the view (or to the caret) when it
+// is not.
 bool caretInPage()
 {
     if (ed.caretOffset < 0 || ed.caretOffset >= ed.fileSize) return false;
-    if (pageHolds(ed.caretOffset, ed.caretOffset)) return true;
+    int32_t last = lastEditedByte(ed.caretOffset);
+    if (pageHolds(ed.caretOffset, last)) return true;
     int32_t top = 16 * ed.topRow;
-    if (ed.caretOffset >= top && ed.caretOffset - top < PAGE_SIZE) loadPage(top);
+    if (ed.caretOffset >= top && last - top < PAGE_SIZE) loadPage(top);
     else loadPage(ed.caretOffset - ed.caretOffset % 16);
-    return pageHolds(ed.caretOffset, ed.caretOffset);
+    return pageHolds(ed.caretOffset, last);
+}
+
+// Edit value works on the unit that holds the caret.
+void editCaretUnit()
+{
+    ed.caretOffset = unitStart(ed.caretOffset);
+    if (caretInPage()) openEditValueDialog();
 }
 
 void postScroll(UINT msg, int request)
@@ -67,11 +85,11 @@ void toggleEditMode()
             MessageBoxA(ed.mainWnd, "Error: The file is read only", appCaption, MB_OK);
             return;
         }
-        // The caret starts on the window's first byte. When the window starts
-        // past the end of the file it goes on a byte of the file instead, so
-        // no byte past the end is ever typed over.
-        int32_t start = editStartOffset(ed.pageBase, 16 * ed.topRow, ed.fileSize);
-        if (!pageHolds(start, start)) loadPage(start - start % 16);
+        // The caret starts on the unit that holds the window's first byte.
+        // When the window starts past the end of the file it goes on a byte
+        // of the file instead, so no byte past the end is ever typed over.
+        int32_t start = unitStart(editStartOffset(ed.pageBase, 16 * ed.topRow, ed.fileSize));
+        if (!pageHolds(start, lastEditedByte(start))) loadPage(start - start % 16);
         ed.editMode = 1;
         ed.caretOffset = start;
         ed.selStart = start;
@@ -153,7 +171,7 @@ void onChar(WPARAM wParam)
 
     if (!hexBytes()) {
         // Other formats are edited as numbers; the character is not stored.
-        if (caretInPage()) openEditValueDialog();
+        editCaretUnit();
         return;
     }
     int value = hexDigitValue(ch);
@@ -200,7 +218,7 @@ void onLButtonUp(LPARAM lParam)
         showOffsetInStatus();
         showViewCaret();
         invalidateView();
-        if (pending && caretInPage()) openEditValueDialog();
+        if (pending) editCaretUnit();
         break;
     case HIT_TEXT:
         ed.selStart = hit.offset;

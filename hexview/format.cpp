@@ -1,4 +1,5 @@
 // The row layout and the text of one unit for the current ViewFormat.
+#include "dialogs/numbers.h"
 #include "document/editor_state.h"
 #include "hexview/hexview.h"
 #include "hexview/rowtext.h"
@@ -13,6 +14,8 @@ void computeRowLayout()
 }
 
 int32_t unitBytes() { return unitBytesOf(ed.viewFormat); }
+
+int32_t unitStart(int32_t offset) { return alignToUnit(offset, unitBytes()); }
 
 void formatUnitValue(int8_t missing)
 {

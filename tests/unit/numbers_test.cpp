@@ -165,6 +165,8 @@ TEST(Numbers, TypeTextAndCaption)
         {false, 96, 4, 99, "Offset (DEC): 96 - 98"},
         {true, 0x62, 2, 100, "Offset (HEX): 62 - 63"},
         {true, 0x62, 2, 99, "Offset (HEX): 62 - 62"},
+        // The end of a unit past the signed 32-bit range, in a 2 GiB - 1 file.
+        {true, 0x7ffffffe, 4, 0x7fffffff, "Offset (HEX): 7ffffffe - 7ffffffe"},
     };
     for (const auto &c : captions) {
         editValueCaption(text, sizeof text, c.hex, c.offset, c.unitBytes, c.fileSize);
