@@ -6,16 +6,16 @@
 #include "dialogs/numbers.h"
 #include "document/editor_state.h"
 #include "hexview/hexview.h"
+#include "hexview/rowtext.h"
 
 namespace {
 
-// Counted once when the dialog opens; both the old value and the write use it.
-int8_t missingBytes;
+// The unit's bytes past the end of the file, counted once when the dialog
+// opens; both the old value and the write use it.
+int8_t unitMissing;
 
 // The field is read with at most 49 characters.
 const int VALUE_TEXT_CHARS = 50;
-
-int32_t unitBytes() { return ed.unitsPerRow > 0 ? 16 / ed.unitsPerRow : 1; }
 
 void onInit(HWND dlg)
 {
@@ -23,14 +23,14 @@ void onInit(HWND dlg)
     unitTypeText(text, sizeof text, ed.viewFormat);
     SetDlgItemTextA(dlg, IDC_EDIT_TYPE, text);
 
-    missingBytes = bytesPastEnd(ed.caretOffset, ed.fileSize);
-    formatUnitValue(missingBytes);
+    unitMissing = missingBytes(ed.caretOffset, ed.fileSize);
+    formatUnitValue(unitMissing);
     SetDlgItemTextA(dlg, IDC_EDIT_OLD, ed.textScratch);
 
     SendDlgItemMessageA(dlg, IDC_EDIT_FIELD, EM_LIMITTEXT, ed.unitChars, 0);
     SetFocus(GetDlgItem(dlg, IDC_EDIT_CANCEL));
 
-    editValueCaption(text, sizeof text, (ed.viewFormat & 0x10) != 0, ed.caretOffset, unitBytes(),
+    editValueCaption(text, sizeof text, (ed.viewFormat & VF_HEX_OFFSETS) != 0, ed.caretOffset, unitBytes(),
                      ed.fileSize);
     SetWindowTextA(dlg, text);
 }
@@ -45,8 +45,8 @@ void onOk(HWND dlg)
 {
     SendDlgItemMessageA(dlg, IDC_EDIT_FIELD, WM_GETTEXT, VALUE_TEXT_CHARS, (LPARAM)ed.textScratch);
     uint32_t value;
-    if (!parseUnitValue(ed.textScratch, (ed.viewFormat & 0x01) != 0, (ed.viewFormat & 0x08) != 0,
-                        unitBytes(), &value)) {
+    if (!parseUnitValue(ed.textScratch, (ed.viewFormat & VF_HEX_VALUES) != 0,
+                        (ed.viewFormat & VF_SIGNED) != 0, unitBytes(), &value)) {
         MessageBoxA(dlg, "Incorrect value", "Error", MB_OK);
         return;
     }
@@ -55,7 +55,7 @@ void onOk(HWND dlg)
         // Never past the page buffer, whatever the unit's size.
         int32_t room = PAGE_SIZE - index;
         int32_t bytes = unitBytes() < room ? unitBytes() : room;
-        storeUnitValue(ed.pageBuffer + index, value, bytes, missingBytes);
+        storeUnitValue(ed.pageBuffer + index, value, bytes, unitMissing);
     }
     MessageBoxA(dlg, "Value updated", "", MB_OK);
     ed.pageDirty = 1;

@@ -6,6 +6,7 @@
 #include "dialogs/numbers.h"
 #include "document/editor_state.h"
 #include "hexview/hexview.h"
+#include "hexview/rowtext.h"
 #include "shell/statusbar.h"
 
 namespace {
@@ -44,9 +45,9 @@ void onRadix(HWND dlg, int id)
     SendDlgItemMessageA(dlg, IDC_GOTO_FIELD, WM_SETTEXT, 0, (LPARAM)ed.goToText);
 }
 
-void markTarget()
+void markTarget(int32_t offset)
 {
-    ed.selStart = ed.goToInitial;
+    ed.selStart = offset;
     ed.selLength = 1;
     ed.selSkipPenultimate = 0;
     ed.selSkipSecond = 0;
@@ -63,21 +64,22 @@ void onOk(HWND dlg)
     ed.goToInitial = goToTarget((uint32_t)ed.goToInitial, ed.fileSize);
 
     if (ed.editMode != 0) {
-        // The caret stays shown; the next paint puts it on the target.
+        // The caret stays shown; the next paint puts it on the target, in
+        // the values column on the unit that holds the target.
         if (ed.caretOffset >= 0) {
-            ed.caretOffset = ed.goToInitial;
-            markTarget();
+            ed.caretOffset = ed.editMode == 1 ? unitStart(ed.goToInitial) : ed.goToInitial;
+            markTarget(ed.caretOffset);
             showOffsetInStatus();
         }
     } else {
-        markTarget();
+        markTarget(ed.goToInitial);
         dropCaret();
         showOffsetInStatus();
     }
 
     ed.topRow = ed.goToInitial / 16;
     SetScrollPos(ed.hexViewWnd, SB_VERT, scrollPosOfRow(ed.topRow), TRUE);
-    InvalidateRect(ed.hexViewWnd, NULL, TRUE);
+    invalidateView();
     EndDialog(dlg, 1);
 }
 
@@ -88,7 +90,7 @@ INT_PTR CALLBACK goToDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM)
     switch (msg) {
     case WM_INITDIALOG:
         // The dialog starts in the radix in which the view shows offsets.
-        if (ed.viewFormat & 0x10) {
+        if (ed.viewFormat & VF_HEX_OFFSETS) {
             checkRadixButton(dlg, IDC_GOTO_HEX);
             ed.goToRadix = RADIX_HEX;
         } else {

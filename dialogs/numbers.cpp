@@ -3,6 +3,8 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "hexview/rowtext.h"
+
 namespace {
 
 int digitValue(char c)
@@ -104,14 +106,6 @@ bool parseUnitValue(const char *text, bool hexValues, bool signedValues, int32_t
     return true;
 }
 
-int8_t bytesPastEnd(int32_t offset, int32_t fileSize)
-{
-    int64_t past = (int64_t)offset + 4 - fileSize;
-    if (past <= 0) return 0;
-    if (past > 4) past = 4;
-    return (int8_t)past;
-}
-
 int32_t storeUnitValue(unsigned char *dest, uint32_t value, int32_t unitBytes,
                        int32_t missingBytes)
 {
@@ -126,10 +120,11 @@ int32_t storeUnitValue(unsigned char *dest, uint32_t value, int32_t unitBytes,
 
 void unitTypeText(char *dest, size_t destSize, uint8_t viewFormat)
 {
-    const char *kind = (viewFormat & 0x01) ? "Hexadecimal "
-                       : (viewFormat & 0x08) ? "Signed Decimal "
-                                             : "Unsigned Decimal ";
-    const char *size = (viewFormat & 0x06) == 0x02 ? "(16" : (viewFormat & 0x06) == 0x04 ? "(32" : "(8";
+    const char *kind = (viewFormat & VF_HEX_VALUES) ? "Hexadecimal "
+                       : (viewFormat & VF_SIGNED)   ? "Signed Decimal "
+                                                    : "Unsigned Decimal ";
+    uint8_t unitSize = viewFormat & VF_UNIT_SIZE;
+    const char *size = unitSize == VF_UNIT_16 ? "(16" : unitSize == VF_UNIT_32 ? "(32" : "(8";
     snprintf(dest, destSize, "%s%s bits)", kind, size);
 }
 
@@ -141,7 +136,9 @@ void editValueCaption(char *dest, size_t destSize, bool hexOffsets, int32_t care
         snprintf(dest, destSize, hexOffsets ? "Offset (HEX): %lx" : "Offset (DEC): %lu", first);
         return;
     }
-    int32_t last = caretOffset + (unitBytes - 1);
+    // In 64 bits: the unit's end passes the signed 32-bit range at the end of
+    // a 2 GiB file.
+    int64_t last = (int64_t)caretOffset + (unitBytes - 1);
     if (fileSize - 1 < last) last = fileSize - 1;
     snprintf(dest, destSize, hexOffsets ? "Offset (HEX): %lx - %lx" : "Offset (DEC): %lu - %lu",
              first, (unsigned long)(uint32_t)last);
@@ -151,12 +148,12 @@ uint8_t formatFromChecks(bool hexValues, bool size16, bool size32, bool signedVa
                          bool hexOffsets, bool swapText)
 {
     uint8_t format = 0;
-    if (hexValues) format |= 0x01;
-    if (size16) format |= 0x02;
-    if (size32) format |= 0x04;
-    if (signedValues) format |= 0x08;
-    if (hexOffsets) format |= 0x10;
-    if (swapText) format |= 0x20;
+    if (hexValues) format |= VF_HEX_VALUES;
+    if (size16) format |= VF_UNIT_16;
+    if (size32) format |= VF_UNIT_32;
+    if (signedValues) format |= VF_SIGNED;
+    if (hexOffsets) format |= VF_HEX_OFFSETS;
+    if (swapText) format |= VF_SWAP_TEXT;
     return format;
 }
 

@@ -32,12 +32,9 @@ int32_t goToTarget(uint32_t value, int32_t fileSize);
 bool parseUnitValue(const char *text, bool hexValues, bool signedValues, int32_t unitBytes,
                     uint32_t *value);
 
-// Bytes of the four-byte window at offset that lie at or past the end of
-// the file (0 to 3 for an offset inside the file).
-int8_t bytesPastEnd(int32_t offset, int32_t fileSize);
-
 // Writes the value's bytes least significant first into dest, byte k only
-// if it lies inside the file (missingBytes <= 3 - k); byte 0 always.
+// if it lies inside the file (missingBytes <= 3 - k, counted as the hex
+// view's missingBytes counts them); byte 0 always.
 // Returns the number of bytes written.
 int32_t storeUnitValue(unsigned char *dest, uint32_t value, int32_t unitBytes,
                        int32_t missingBytes);

@@ -6,6 +6,7 @@
 #include "dialogs/numbers.h"
 #include "document/editor_state.h"
 #include "hexview/hexview.h"
+#include "hexview/rowtext.h"
 #include "shell/statusbar.h"
 
 namespace {
@@ -24,12 +25,14 @@ void applyEnableRule(HWND dlg)
 void onInit(HWND dlg)
 {
     uint8_t f = ed.viewFormat;
-    CheckDlgButton(dlg, (f & 0x01) ? IDC_FMT_HEX : IDC_FMT_DEC, BST_CHECKED);
-    int size = (f & 0x06) == 0x00 ? IDC_FMT_8BIT : (f & 0x06) == 0x02 ? IDC_FMT_16BIT : IDC_FMT_32BIT;
+    CheckDlgButton(dlg, (f & VF_HEX_VALUES) ? IDC_FMT_HEX : IDC_FMT_DEC, BST_CHECKED);
+    int size = (f & VF_UNIT_SIZE) == VF_UNIT_8    ? IDC_FMT_8BIT
+               : (f & VF_UNIT_SIZE) == VF_UNIT_16 ? IDC_FMT_16BIT
+                                                  : IDC_FMT_32BIT;
     CheckDlgButton(dlg, size, BST_CHECKED);
-    CheckDlgButton(dlg, (f & 0x08) ? IDC_FMT_SIGNED : IDC_FMT_UNSIGNED, BST_CHECKED);
-    CheckDlgButton(dlg, (f & 0x10) ? IDC_FMT_OFS_HEX : IDC_FMT_OFS_DEC, BST_CHECKED);
-    if (f & 0x20) CheckDlgButton(dlg, IDC_FMT_SWAP, BST_CHECKED);
+    CheckDlgButton(dlg, (f & VF_SIGNED) ? IDC_FMT_SIGNED : IDC_FMT_UNSIGNED, BST_CHECKED);
+    CheckDlgButton(dlg, (f & VF_HEX_OFFSETS) ? IDC_FMT_OFS_HEX : IDC_FMT_OFS_DEC, BST_CHECKED);
+    if (f & VF_SWAP_TEXT) CheckDlgButton(dlg, IDC_FMT_SWAP, BST_CHECKED);
     applyEnableRule(dlg);
     SetFocus(GetDlgItem(dlg, IDC_FMT_CANCEL));
 }
@@ -45,15 +48,14 @@ void onOk(HWND dlg)
         if (ed.editMode == 1) {
             // The highlight covers the whole unit of the new size.
             dropCaret();
-            int32_t unitBytes = 16 / ed.unitsPerRow;
-            ed.selStart = alignToUnit(ed.selStart, unitBytes);
-            ed.selLength = unitBytes;
+            ed.selStart = unitStart(ed.selStart);
+            ed.selLength = unitBytes();
             ed.selSkipSecond = 0;
             ed.selSkipPenultimate = 0;
             showOffsetInStatus();
         }
         updateScrollRanges();
-        InvalidateRect(ed.hexViewWnd, NULL, TRUE);
+        invalidateView();
     }
     EndDialog(dlg, 1);
 }

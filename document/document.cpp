@@ -13,11 +13,6 @@
 
 namespace {
 
-void invalidateView()
-{
-    if (ed.hexViewWnd) InvalidateRect(ed.hexViewWnd, NULL, TRUE);
-}
-
 void closeHandle()
 {
     if (ed.fileHandle >= 0) _lclose((HFILE)ed.fileHandle);

@@ -11,40 +11,54 @@
 
 namespace {
 
-void invalidateView()
-{
-    if (ed.hexViewWnd) InvalidateRect(ed.hexViewWnd, NULL, TRUE);
-}
-
 void clearSkipFlags()
 {
     ed.selSkipSecond = 0;
     ed.selSkipPenultimate = 0;
 }
 
-int32_t unitBytes() { return ed.unitsPerRow > 0 ? 16 / ed.unitsPerRow : 1; }
-
-bool swapText() { return (ed.viewFormat & 0x20) != 0; }
+bool swapText() { return (ed.viewFormat & VF_SWAP_TEXT) != 0; }
 
 // 8-bit units shown in hexadecimal: typed digits edit the byte in place.
-bool hexBytes() { return (ed.viewFormat & 0x07) == 0x01; }
+bool hexBytes()
+{
+    return (ed.viewFormat & (VF_UNIT_SIZE | VF_HEX_VALUES)) == (VF_UNIT_8 | VF_HEX_VALUES);
+}
 
 int32_t visibleRowsNow()
 {
     return ed.charHeight ? ed.viewRect.bottom / ed.charHeight : 0;
 }
 
-// The byte under the caret must be in the PageBuffer before it is changed.
-// A click can come between a scroll and the paint that loads the new rows,
-// so the window is brought to the view (or to the caret) when it is not.
+// The last byte that an edit at offset can change: the byte itself in the
+// text column, else the last byte of its unit that lies in the file.
+int32_t lastEditedByte(int32_t offset)
+{
+    if (ed.editMode == 2) return offset;
+    int64_t last = (int64_t)offset + unitBytes() - 1;
+    return last < ed.fileSize ? (int32_t)last : ed.fileSize - 1;
+}
+
+// The bytes under the caret must be in the PageBuffer before they are
+// changed. A click can come between a scroll and the paint that loads the
+// new rows, so the window is brought to the view (or to the caret) when it
+// is not.
 bool caretInPage()
 {
     if (ed.caretOffset < 0 || ed.caretOffset >= ed.fileSize) return false;
-    if (pageHolds(ed.caretOffset, ed.caretOffset)) return true;
+    int32_t last = lastEditedByte(ed.caretOffset);
+    if (pageHolds(ed.caretOffset, last)) return true;
     int32_t top = 16 * ed.topRow;
-    if (ed.caretOffset >= top && ed.caretOffset - top < PAGE_SIZE) loadPage(top);
+    if (ed.caretOffset >= top && last - top < PAGE_SIZE) loadPage(top);
     else loadPage(ed.caretOffset - ed.caretOffset % 16);
-    return pageHolds(ed.caretOffset, ed.caretOffset);
+    return pageHolds(ed.caretOffset, last);
+}
+
+// Edit value works on the unit that holds the caret.
+void editCaretUnit()
+{
+    ed.caretOffset = unitStart(ed.caretOffset);
+    if (caretInPage()) openEditValueDialog();
 }
 
 void postScroll(UINT msg, int request)
@@ -71,11 +85,11 @@ void toggleEditMode()
             MessageBoxA(ed.mainWnd, "Error: The file is read only", appCaption, MB_OK);
             return;
         }
-        // The caret starts on the window's first byte. When the window starts
-        // past the end of the file it goes on a byte of the file instead, so
-        // no byte past the end is ever typed over.
-        int32_t start = editStartOffset(ed.pageBase, 16 * ed.topRow, ed.fileSize);
-        if (!pageHolds(start, start)) loadPage(start - start % 16);
+        // The caret starts on the unit that holds the window's first byte.
+        // When the window starts past the end of the file it goes on a byte
+        // of the file instead, so no byte past the end is ever typed over.
+        int32_t start = unitStart(editStartOffset(ed.pageBase, 16 * ed.topRow, ed.fileSize));
+        if (!pageHolds(start, lastEditedByte(start))) loadPage(start - start % 16);
         ed.editMode = 1;
         ed.caretOffset = start;
         ed.selStart = start;
@@ -157,7 +171,7 @@ void onChar(WPARAM wParam)
 
     if (!hexBytes()) {
         // Other formats are edited as numbers; the character is not stored.
-        if (caretInPage()) openEditValueDialog();
+        editCaretUnit();
         return;
     }
     int value = hexDigitValue(ch);
@@ -178,7 +192,7 @@ void onLButtonUp(LPARAM lParam)
         return;
     }
     int32_t x = LOWORD(lParam), y = HIWORD(lParam);
-    RowColumns layout = {ed.offsetChars, ed.unitChars, ed.unitsPerRow};
+    RowLayout layout = {ed.offsetChars, ed.unitChars, ed.unitsPerRow, ed.rowChars};
     HitTarget hit = hitTest(layout, x / ed.charWidth + ed.hScrollPos, y / ed.charHeight - 1,
                             ed.topRow, ed.fileSize, swapText());
     bool pending = ed.dblClickPending != 0;
@@ -204,7 +218,7 @@ void onLButtonUp(LPARAM lParam)
         showOffsetInStatus();
         showViewCaret();
         invalidateView();
-        if (pending && caretInPage()) openEditValueDialog();
+        if (pending) editCaretUnit();
         break;
     case HIT_TEXT:
         ed.selStart = hit.offset;

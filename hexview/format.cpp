@@ -1,4 +1,5 @@
 // The row layout and the text of one unit for the current ViewFormat.
+#include "dialogs/numbers.h"
 #include "document/editor_state.h"
 #include "hexview/hexview.h"
 #include "hexview/rowtext.h"
@@ -12,6 +13,10 @@ void computeRowLayout()
     ed.rowChars = l.rowChars;
 }
 
+int32_t unitBytes() { return unitBytesOf(ed.viewFormat); }
+
+int32_t unitStart(int32_t offset) { return alignToUnit(offset, unitBytes()); }
+
 void formatUnitValue(int8_t missing)
 {
     if (!ed.pageBuffer || ed.caretOffset < ed.pageBase) {
@@ -21,7 +26,7 @@ void formatUnitValue(int8_t missing)
     int64_t index = (int64_t)ed.caretOffset - ed.pageBase;
     // The bytes of the unit that lie in the file must be in the window.
     int64_t present = 4 - (missing > 0 ? missing : 0);
-    if (present > unitBytesOf(ed.viewFormat)) present = unitBytesOf(ed.viewFormat);
+    if (present > unitBytes()) present = unitBytes();
     if (present < 1) present = 1;
     if (index + present > PAGE_SIZE) {
         ed.textScratch[0] = '\0';

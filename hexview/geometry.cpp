@@ -19,12 +19,12 @@ static_assert(SB_LINELEFT == SB_LINEUP && SB_LINERIGHT == SB_LINEDOWN &&
                   SB_LEFT == SB_TOP && SB_RIGHT == SB_BOTTOM,
               "horizontal request codes");
 
-namespace {
-
 void invalidateView()
 {
     if (ed.hexViewWnd) InvalidateRect(ed.hexViewWnd, NULL, TRUE);
 }
+
+namespace {
 
 // The caret and the highlight leave the data; the editing mode stays.
 void dropHighlight()

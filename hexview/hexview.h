@@ -11,8 +11,13 @@ LRESULT CALLBACK hexViewProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Row layout and unit text (the ViewFormat of the EditorState)
 void computeRowLayout();
 void formatUnitValue(int8_t missingBytes);
+int32_t unitBytes();                // bytes of one unit: 1, 2 or 4
+// The first byte of the unit that holds offset: units start at multiples of
+// their size, and the caret in the values column stands on that byte.
+int32_t unitStart(int32_t offset);
 
 // Geometry, scrolling and caret
+void invalidateView();              // the whole view, erasing the background
 void updateScrollRanges();
 int32_t scrollPosOfRow(int32_t row);
 void showViewCaret();

@@ -1,6 +1,6 @@
 #include "hexview/hittest.h"
 
-HitTarget hitTest(const RowColumns &layout, int32_t column, int32_t row, int32_t topRow,
+HitTarget hitTest(const RowLayout &layout, int32_t column, int32_t row, int32_t topRow,
                   int32_t fileSize, bool swapText)
 {
     HitTarget hit = {HIT_NOTHING, 0, 0};
@@ -29,12 +29,9 @@ HitTarget hitTest(const RowColumns &layout, int32_t column, int32_t row, int32_t
         return hit;
     }
 
-    int32_t lineStart = layout.offsetChars + width * layout.unitsPerRow;
-    int32_t p = column - lineStart - 3;
+    int32_t p = column - lineStartOf(layout) - 3;
     if (p < 0 || p > 15 || row < 0) return hit;
-    int32_t c = p;
-    if (swapText) c = (p % 2 == 0) ? p + 1 : p - 1;
-    int64_t o = rowStart + c;
+    int64_t o = rowStart + swapPosition(p, swapText ? VF_SWAP_TEXT : 0);
     if (o < 0 || o >= fileSize) return hit;
     hit.kind = HIT_TEXT;
     hit.offset = (int32_t)o;

@@ -5,12 +5,7 @@
 
 #include <stdint.h>
 
-// The columns of a row (see computeRowLayout).
-struct RowColumns {
-    int32_t offsetChars;
-    int32_t unitChars;
-    int32_t unitsPerRow;
-};
+#include "hexview/rowtext.h"
 
 enum HitKind {
     HIT_NOTHING,    // a blank, the header line right of the offsets, past the end
@@ -27,7 +22,7 @@ struct HitTarget {
 
 // column: character column of the click (scroll position included);
 // row: displayed row, -1 for the header line; topRow: first displayed row.
-HitTarget hitTest(const RowColumns &layout, int32_t column, int32_t row, int32_t topRow,
+HitTarget hitTest(const RowLayout &layout, int32_t column, int32_t row, int32_t topRow,
                   int32_t fileSize, bool swapText);
 
 // The byte that follows offset in typing order. In the text column with

@@ -9,10 +9,10 @@ RowLayout rowLayoutOf(uint8_t viewFormat)
     l.offsetChars = (viewFormat & VF_HEX_OFFSETS) ? 8 : 10;
     l.unitChars = 2;
     l.unitsPerRow = 16;
-    if ((viewFormat & VF_UNIT_SIZE) == 0x02) {
+    if ((viewFormat & VF_UNIT_SIZE) == VF_UNIT_16) {
         l.unitChars = 4;
         l.unitsPerRow = 8;
-    } else if ((viewFormat & VF_UNIT_SIZE) == 0x04) {
+    } else if ((viewFormat & VF_UNIT_SIZE) == VF_UNIT_32) {
         l.unitChars = 8;
         l.unitsPerRow = 4;
     }
@@ -129,7 +129,7 @@ int32_t composeRow(char *line, size_t lineSize, const unsigned char *rowBytes, i
 
     int64_t present = (int64_t)fileSize - rowOffset;
     if (present > ROW_BYTES) present = ROW_BYTES;
-    int32_t unitBytes = ROW_BYTES / l.unitsPerRow;
+    int32_t unitBytes = unitBytesOf(viewFormat);
     char unit[UNIT_TEXT_MAX + 1];
     for (int32_t c = 0; c < present; ++c) {
         if (c % unitBytes == 0) {
@@ -184,7 +184,7 @@ int32_t highlightRuns(ColumnRun *runs, int32_t maxRuns, uint8_t viewFormat, int3
     int32_t first, last;
     if (!highlightSpan(rowStart, selStart, selLength, &first, &last)) return 0;
     RowLayout l = rowLayoutOf(viewFormat);
-    int32_t unitBytes = ROW_BYTES / l.unitsPerRow;
+    int32_t unitBytes = unitBytesOf(viewFormat);
     int32_t count = 0;
 
     if (unitBytes == 1) {
@@ -212,7 +212,7 @@ int32_t caretColumn(uint8_t viewFormat, uint8_t editMode, int32_t c, uint8_t car
 {
     RowLayout l = rowLayoutOf(viewFormat);
     if (editMode == 2) return textColumn(l, swapPosition(c, viewFormat));
-    int32_t unitBytes = ROW_BYTES / l.unitsPerRow;
+    int32_t unitBytes = unitBytesOf(viewFormat);
     if (unitBytes == 1 && (viewFormat & VF_HEX_VALUES)) return unitColumn(l, c) + caretNibble;
     return unitColumn(l, c / unitBytes) + l.unitChars - 1;
 }

@@ -11,7 +11,10 @@
 // Bits of the ViewFormat.
 enum {
     VF_HEX_VALUES = 0x01,       // units in hexadecimal, else decimal
-    VF_UNIT_SIZE = 0x06,        // 0x00 8-bit, 0x02 16-bit, 0x04 32-bit units
+    VF_UNIT_SIZE = 0x06,        // the size code, one of the three below
+    VF_UNIT_8 = 0x00,
+    VF_UNIT_16 = 0x02,
+    VF_UNIT_32 = 0x04,
     VF_SIGNED = 0x08,           // decimal units are signed
     VF_HEX_OFFSETS = 0x10,      // offsets in hexadecimal, else decimal
     VF_SWAP_TEXT = 0x20,        // the text column shows each pair exchanged

@@ -45,17 +45,18 @@ int32_t scrolledRow(int request, int32_t thumb, int32_t topRow, int32_t topRowMa
     case SCROLL_LINEUP:
         if (topRow > 0) row = topRow - 1;
         break;
-    // A view lower than the status bar's band has no rows (visibleRows 0
-    // or less): a page request then never moves the other way.
+    // A view lower than the status bar's band shows no rows (visibleRows 1
+    // or less): a page request leaves it where it is. A view with rows
+    // ends at most on topRowMax, also when a jump put topRow past it.
     case SCROLL_PAGEDOWN:
+        if (visibleRows <= 1) break;
         row = (int64_t)topRow + visibleRows - 1;
         if (row > topRowMax) row = topRowMax;
-        if (row < topRow) row = topRow;
         break;
     case SCROLL_PAGEUP:
+        if (visibleRows <= 1) break;
         row = (int64_t)topRow - visibleRows + 1;
         if (row < 0) row = 0;
-        if (row > topRow) row = topRow;
         break;
     case SCROLL_THUMBPOSITION:
         row = (int64_t)thumb * vScrollScale;

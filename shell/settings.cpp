@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "document/editor_state.h"
+#include "hexview/rowtext.h"
 #include "shell/settings.h"
 #include "shell/settings_text.h"
 
@@ -73,7 +74,7 @@ void writeSetting(const char *name, const char *text)
 
 void loadSettings()
 {
-    ed.viewFormat = 0x11;
+    ed.viewFormat = VF_DEFAULT;
     ed.searchOptions = 0;
     ed.ignoreCase = 1;
     for (int i = 0; i < RECENT_COUNT; ++i) ed.recentFiles[i][0] = '\0';

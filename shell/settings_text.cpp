@@ -4,6 +4,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "hexview/rowtext.h"
+
 namespace {
 
 void copyText(char *dest, size_t destSize, const char *text)
@@ -60,7 +62,7 @@ int32_t parseLongSetting(const char *text)
 uint8_t formatFromSetting(int32_t value)
 {
     uint8_t format = (uint8_t)(value & 0xFF);
-    if ((format & 0x06) == 0x06) return 0x11;
+    if ((format & VF_UNIT_SIZE) == VF_UNIT_SIZE) return VF_DEFAULT;    // no such unit size
     return format;
 }
 

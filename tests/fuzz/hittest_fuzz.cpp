@@ -39,8 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     int32_t visibleRows = take32(data, size) % 5000;
     int32_t firstByte = take32(data, size);
 
-    RowLayout full = rowLayoutOf(format);
-    RowColumns layout = {full.offsetChars, full.unitChars, full.unitsPerRow};
+    RowLayout layout = rowLayoutOf(format);
     bool swap = format & 0x20;
     int32_t unitBytes = 16 / layout.unitsPerRow;
     int64_t rowStart = 16 * ((int64_t)topRow + row);
@@ -57,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (hit.offset < 0 || hit.offset >= fileSize || hit.offset - rowStart >= 16) abort();
         int32_t u = (int32_t)(hit.offset - rowStart) / unitBytes;
         if ((hit.offset - rowStart) % unitBytes) abort();
-        int32_t first = unitColumn(full, u);
+        int32_t first = unitColumn(layout, u);
         if (column < first || column >= first + layout.unitChars) abort();
         if (hit.nibble != (column == first ? 0 : 1)) abort();
         break;
@@ -66,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         int64_t c = hit.offset - rowStart;
         if (hit.offset < 0 || hit.offset >= fileSize || c < 0 || c > 15) abort();
         int32_t p = swap ? (int32_t)(c ^ 1) : (int32_t)c;
-        if (textColumn(full, p) != column) abort();
+        if (textColumn(layout, p) != column) abort();
         break;
     }
     }

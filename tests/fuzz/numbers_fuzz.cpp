@@ -9,6 +9,7 @@
 #include <string.h>
 
 #include "dialogs/numbers.h"
+#include "hexview/rowtext.h"
 
 namespace {
 
@@ -76,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (!parseUnitValue(shown, hexValues, signedValues, unitBytes, &again) || again != value) abort();
 
         unsigned char *unit = (unsigned char *)malloc(4);
-        int8_t missing = bytesPastEnd(caret, fileSize);     // any offset
+        int8_t missing = missingBytes(caret, fileSize);     // any offset
         if (missing < 0 || missing > 4) abort();
         int32_t written = storeUnitValue(unit, value, unitBytes, missing);
         if (written < 1 || written > unitBytes) abort();

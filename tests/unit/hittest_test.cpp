@@ -6,13 +6,13 @@
 
 namespace {
 
-const RowColumns hex8 = {8, 2, 16};          // default: 8-bit hex units, hex offsets
-const RowColumns dec16 = {8, 5, 8};          // 16-bit unsigned decimal
-const RowColumns sdec32Dec = {10, 11, 4};    // 32-bit signed decimal, decimal offsets
+const RowLayout hex8 = rowLayoutOf(0x11);       // default: 8-bit hex units, hex offsets
+const RowLayout dec16 = rowLayoutOf(0x12);      // 16-bit unsigned decimal
+const RowLayout sdec32Dec = rowLayoutOf(0x0C);  // 32-bit signed decimal, decimal offsets
 
 struct HitCase {
     const char *name;
-    RowColumns layout;
+    RowLayout layout;
     int32_t column, row, topRow, fileSize;
     bool swap;
     HitKind kind;

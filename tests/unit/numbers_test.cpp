@@ -4,6 +4,7 @@
 #include <string>
 
 #include "dialogs/numbers.h"
+#include "hexview/rowtext.h"
 
 namespace {
 
@@ -128,15 +129,11 @@ TEST(Numbers, UnitWriteNeverPassesTheEndOfTheFile)
     for (const Case &c : cases) {
         unsigned char area[6];
         memset(area, 'e', sizeof area);
-        int8_t missing = bytesPastEnd(c.offset, c.fileSize);
+        int8_t missing = missingBytes(c.offset, c.fileSize);
         EXPECT_EQ(c.written, storeUnitValue(area, 0x01020304, c.unitBytes, missing));
         EXPECT_EQ(std::string(c.expect, 6), std::string((char *)area, 6))
             << "file " << c.fileSize << " unit " << c.unitBytes;
     }
-    EXPECT_EQ(0, bytesPastEnd(10, 100));
-    EXPECT_EQ(1, bytesPastEnd(97, 100));
-    EXPECT_EQ(3, bytesPastEnd(99, 100));
-    EXPECT_EQ(0, bytesPastEnd(0x7ffffff0, 0x7fffffff));     // no overflow near the top
 }
 
 TEST(Numbers, TypeTextAndCaption)
@@ -168,6 +165,8 @@ TEST(Numbers, TypeTextAndCaption)
         {false, 96, 4, 99, "Offset (DEC): 96 - 98"},
         {true, 0x62, 2, 100, "Offset (HEX): 62 - 63"},
         {true, 0x62, 2, 99, "Offset (HEX): 62 - 62"},
+        // The end of a unit past the signed 32-bit range, in a 2 GiB - 1 file.
+        {true, 0x7ffffffe, 4, 0x7fffffff, "Offset (HEX): 7ffffffe - 7ffffffe"},
     };
     for (const auto &c : captions) {
         editValueCaption(text, sizeof text, c.hex, c.offset, c.unitBytes, c.fileSize);

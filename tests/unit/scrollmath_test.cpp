@@ -75,6 +75,8 @@ TEST(ScrolledRow, EveryVerticalRequest)
         {"page down", SCROLL_PAGEDOWN, 0, 100, 1000, 129},
         {"page down near the end", SCROLL_PAGEDOWN, 0, 990, 1000, 1000},
         {"page down in a short file", SCROLL_PAGEDOWN, 0, 0, -20, 0},
+        // Go to f4200 in a file of one million bytes: topRow past topRowMax.
+        {"page down after a jump near the end", SCROLL_PAGEDOWN, 0, 0xf420, 62474, 62474},
         {"page up", SCROLL_PAGEUP, 0, 129, 1000, 100},
         {"page up near the top", SCROLL_PAGEUP, 0, 10, 1000, 0},
         {"thumb", SCROLL_THUMBPOSITION, 300, 0, 1000, 300},

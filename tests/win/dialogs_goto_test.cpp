@@ -171,6 +171,13 @@ TEST_F(GoToTest, EditModeMovesTheCaretOnlyWhenOneIsShown)
     EXPECT_EQ(0, ed.selSkipSecond);
     EXPECT_EQ(0x32, ed.topRow);
 
+    // With 16-bit units the caret goes on the unit that holds the target.
+    ed.viewFormat = 0x13;
+    computeRowLayout();
+    jump("21");
+    EXPECT_EQ(0x20, ed.caretOffset);
+    EXPECT_EQ(0x20, ed.selStart);
+
     ed.caretOffset = -1;
     ed.selStart = 8;
     ed.selLength = 4;

@@ -333,6 +333,23 @@ TEST_F(Editing, OtherFormatsAreEditedInTheEditValueDialog)
     EXPECT_EQ(1, editValueDialogsSeen);
     EXPECT_EQ(0, memcmp(ed.pageBuffer, original.data(), 64));    // the key itself is not stored
     EXPECT_EQ(0, ed.pageDirty);
+
+    // A caret left inside a unit: the dialog names, shows and writes that unit.
+    ed.caretOffset = 5;
+    std::string caption;
+    int old = -1;
+    onNextBox([&](HWND dlg) {
+        caption = windowText(dlg);
+        old = (int)GetDlgItemInt(dlg, IDC_EDIT_OLD, NULL, FALSE);
+        SetDlgItemTextA(dlg, IDC_EDIT_FIELD, "258");
+        answerNextBox(IDOK);
+        SendMessageA(dlg, WM_COMMAND, IDC_EDIT_OK, 0);
+    });
+    type("7");
+    EXPECT_EQ("Offset (HEX): 4 - 5", caption);
+    EXPECT_EQ(original[4] | original[5] << 8, old);
+    EXPECT_EQ(0x02, at(4));
+    EXPECT_EQ(0x01, at(5));
 }
 
 TEST_F(Editing, MovementKeysScrollOnlyWithoutACaretInTheData)
@@ -496,6 +513,14 @@ TEST_F(Editing, EditingStartsInsideTheFileWhenTheWindowStartsPastItsEnd)
     viewModeCommand();
     EXPECT_EQ(48, ed.caretOffset);
     EXPECT_TRUE(pageHolds(48, 48));
+
+    // A window that starts inside a 16-bit unit: the caret on that unit.
+    open(patternBytes(100), "edit3.bin");
+    useFormat(udec16);
+    loadPage(0x21);
+    viewModeCommand();
+    EXPECT_EQ(0x20, ed.caretOffset);
+    EXPECT_TRUE(pageHolds(0x20, 0x21));
 }
 
 TEST_F(Editing, TypingBringsTheCaretsByteIntoTheWindow)
