@@ -15,10 +15,10 @@ int digitValue(char c)
 
 bool isBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-// One number as scanf's integer conversions read it: blanks, a sign, for
-// base 16 an optional 0x, for base 0 the prefix chooses 16, 8 or 10, then
-// the digits. The magnitude stops growing at UINT64_MAX. False when no
-// digit was read.
+const int radixBase[3] = {16, 10, 8};
+
+}  // namespace
+
 bool readNumber(const char *text, int base, bool *negative, uint64_t *magnitude)
 {
     const char *p = text;
@@ -47,10 +47,6 @@ bool readNumber(const char *text, int base, bool *negative, uint64_t *magnitude)
     *magnitude = value;
     return any;
 }
-
-const int radixBase[3] = {16, 10, 8};
-
-}  // namespace
 
 uint32_t parseOffsetNumber(const char *text, int32_t radix)
 {
@@ -97,10 +93,13 @@ bool parseUnitValue(const char *text, bool hexValues, bool signedValues, int32_t
         *value = (uint32_t)(pattern & mask);
         return true;
     }
-    // Unsigned and hexadecimal: a minus sign is no way to write a value here.
-    if (negative && magnitude != 0) return false;
-    if (magnitude > unsignedMax) return false;
-    *value = (uint32_t)magnitude;
+    // Unsigned and hexadecimal, as the conversions read a 32-bit number: a
+    // minus sign negates modulo 2^32 ("-1" is 0xffffffff, "-0" is 0); the
+    // result must then fit the unit.
+    if (magnitude > 0xFFFFFFFFu) return false;
+    uint32_t pattern = negative ? 0u - (uint32_t)magnitude : (uint32_t)magnitude;
+    if (pattern > unsignedMax) return false;
+    *value = pattern;
     return true;
 }
 
