@@ -1,7 +1,6 @@
 #include "dialogs/numbers.h"
 
-#include <stdio.h>
-#include <string.h>
+#include "runtime/format.h"
 
 namespace {
 
@@ -63,7 +62,7 @@ void formatOffsetNumber(char *dest, size_t destSize, uint32_t value, int32_t rad
 {
     static const char *const formats[3] = {"%lx", "%lu", "%lo"};
     if (radix < 0 || radix > 2) radix = 0;
-    snprintf(dest, destSize, formats[radix], (unsigned long)value);
+    formatText(dest, destSize, formats[radix], (unsigned long)value);
 }
 
 int32_t goToTarget(uint32_t value, int32_t fileSize)
@@ -129,7 +128,7 @@ void unitTypeText(char *dest, size_t destSize, uint8_t viewFormat)
                        : (viewFormat & 0x08) ? "Signed Decimal "
                                              : "Unsigned Decimal ";
     const char *size = (viewFormat & 0x06) == 0x02 ? "(16" : (viewFormat & 0x06) == 0x04 ? "(32" : "(8";
-    snprintf(dest, destSize, "%s%s bits)", kind, size);
+    formatText(dest, destSize, "%s%s bits)", kind, size);
 }
 
 void editValueCaption(char *dest, size_t destSize, bool hexOffsets, int32_t caretOffset,
@@ -137,13 +136,13 @@ void editValueCaption(char *dest, size_t destSize, bool hexOffsets, int32_t care
 {
     unsigned long first = (unsigned long)(uint32_t)caretOffset;
     if (unitBytes <= 1) {
-        snprintf(dest, destSize, hexOffsets ? "Offset (HEX): %lx" : "Offset (DEC): %lu", first);
+        formatText(dest, destSize, hexOffsets ? "Offset (HEX): %lx" : "Offset (DEC): %lu", first);
         return;
     }
     int32_t last = caretOffset + (unitBytes - 1);
     if (fileSize - 1 < last) last = fileSize - 1;
-    snprintf(dest, destSize, hexOffsets ? "Offset (HEX): %lx - %lx" : "Offset (DEC): %lu - %lu",
-             first, (unsigned long)(uint32_t)last);
+    formatText(dest, destSize, hexOffsets ? "Offset (HEX): %lx - %lx" : "Offset (DEC): %lu - %lu",
+               first, (unsigned long)(uint32_t)last);
 }
 
 uint8_t formatFromChecks(bool hexValues, bool size16, bool size32, bool signedValues,

@@ -1,14 +1,12 @@
 #include "search/pattern.h"
 
-#include <ctype.h>
 #include <string.h>
 
 #include "dialogs/numbers.h"
 #include "hexview/rowtext.h"
+#include "runtime/text.h"
 
 namespace {
-
-bool isHexDigit(char c) { return isxdigit((unsigned char)c) != 0; }
 
 int hexValue(char c)
 {
