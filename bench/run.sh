@@ -1,6 +1,7 @@
 #!/bin/sh
-# make bench: prints the speed of a full repaint against bare text output,
-# and the editor's resident memory with a small and with the largest file.
+# make bench: prints the sizes of the shipped programs and the editor's
+# start time, the speed of a full repaint against bare text output, and the
+# editor's resident memory with a small and with the largest file.
 # Runs inside tools/wine-session.sh (BUILD_DIR set, Wine ready).
 set -u
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -43,6 +44,14 @@ fi
 
 head -c 1048576 /dev/urandom > "$tmp/one-mb.bin"
 truncate -s 2147483647 "$tmp/largest.bin"      # sparse: takes no room
+
+echo "== Programs"
+for exe in quillon95.exe setup.exe; do
+    printf '  %-14s %7d bytes\n' "$exe" "$(stat -c %s "$BUILD_DIR/$exe")"
+done
+echo "  editor start, process start to main window shown (ms):"
+wine "$BUILD_DIR/bench/bench_start_time.exe" "$(winepath -w "$BUILD_DIR/quillon95.exe")" \
+    "$(winepath -w "$tmp/one-mb.bin")" 10 || exit 1
 
 echo "== Paint speed"
 wine "$BUILD_DIR/bench/bench_paint.exe" "$(winepath -w "$tmp/one-mb.bin")" || exit 1

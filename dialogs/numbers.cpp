@@ -1,7 +1,6 @@
 #include "dialogs/numbers.h"
 
-#include <stdio.h>
-#include <string.h>
+#include "runtime/format.h"
 
 #include "hexview/rowtext.h"
 
@@ -17,10 +16,10 @@ int digitValue(char c)
 
 bool isBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-// One number as scanf's integer conversions read it: blanks, a sign, for
-// base 16 an optional 0x, for base 0 the prefix chooses 16, 8 or 10, then
-// the digits. The magnitude stops growing at UINT64_MAX. False when no
-// digit was read.
+const int radixBase[3] = {16, 10, 8};
+
+}  // namespace
+
 bool readNumber(const char *text, int base, bool *negative, uint64_t *magnitude)
 {
     const char *p = text;
@@ -50,10 +49,6 @@ bool readNumber(const char *text, int base, bool *negative, uint64_t *magnitude)
     return any;
 }
 
-const int radixBase[3] = {16, 10, 8};
-
-}  // namespace
-
 uint32_t parseOffsetNumber(const char *text, int32_t radix)
 {
     if (radix < 0 || radix > 2) return 0;
@@ -69,7 +64,7 @@ void formatOffsetNumber(char *dest, size_t destSize, uint32_t value, int32_t rad
 {
     static const char *const formats[3] = {"%lx", "%lu", "%lo"};
     if (radix < 0 || radix > 2) radix = 0;
-    snprintf(dest, destSize, formats[radix], (unsigned long)value);
+    formatText(dest, destSize, formats[radix], (unsigned long)value);
 }
 
 int32_t goToTarget(uint32_t value, int32_t fileSize)
@@ -99,10 +94,13 @@ bool parseUnitValue(const char *text, bool hexValues, bool signedValues, int32_t
         *value = (uint32_t)(pattern & mask);
         return true;
     }
-    // Unsigned and hexadecimal: a minus sign is no way to write a value here.
-    if (negative && magnitude != 0) return false;
-    if (magnitude > unsignedMax) return false;
-    *value = (uint32_t)magnitude;
+    // Unsigned and hexadecimal, as the conversions read a 32-bit number: a
+    // minus sign negates modulo 2^32 ("-1" is 0xffffffff, "-0" is 0); the
+    // result must then fit the unit.
+    if (magnitude > 0xFFFFFFFFu) return false;
+    uint32_t pattern = negative ? 0u - (uint32_t)magnitude : (uint32_t)magnitude;
+    if (pattern > unsignedMax) return false;
+    *value = pattern;
     return true;
 }
 
@@ -125,7 +123,7 @@ void unitTypeText(char *dest, size_t destSize, uint8_t viewFormat)
                                                     : "Unsigned Decimal ";
     uint8_t unitSize = viewFormat & VF_UNIT_SIZE;
     const char *size = unitSize == VF_UNIT_16 ? "(16" : unitSize == VF_UNIT_32 ? "(32" : "(8";
-    snprintf(dest, destSize, "%s%s bits)", kind, size);
+    formatText(dest, destSize, "%s%s bits)", kind, size);
 }
 
 void editValueCaption(char *dest, size_t destSize, bool hexOffsets, int32_t caretOffset,
@@ -133,15 +131,15 @@ void editValueCaption(char *dest, size_t destSize, bool hexOffsets, int32_t care
 {
     unsigned long first = (unsigned long)(uint32_t)caretOffset;
     if (unitBytes <= 1) {
-        snprintf(dest, destSize, hexOffsets ? "Offset (HEX): %lx" : "Offset (DEC): %lu", first);
+        formatText(dest, destSize, hexOffsets ? "Offset (HEX): %lx" : "Offset (DEC): %lu", first);
         return;
     }
     // In 64 bits: the unit's end passes the signed 32-bit range at the end of
     // a 2 GiB file.
     int64_t last = (int64_t)caretOffset + (unitBytes - 1);
     if (fileSize - 1 < last) last = fileSize - 1;
-    snprintf(dest, destSize, hexOffsets ? "Offset (HEX): %lx - %lx" : "Offset (DEC): %lu - %lu",
-             first, (unsigned long)(uint32_t)last);
+    formatText(dest, destSize, hexOffsets ? "Offset (HEX): %lx - %lx" : "Offset (DEC): %lu - %lu",
+               first, (unsigned long)(uint32_t)last);
 }
 
 uint8_t formatFromChecks(bool hexValues, bool size16, bool size32, bool signedValues,

@@ -10,6 +10,12 @@
 // Go to offset radixes.
 enum { RADIX_HEX = 0, RADIX_DEC = 1, RADIX_OCT = 2 };
 
+// One number as the C library's integer conversions read it: blanks, a
+// sign, for base 16 an optional 0x, for base 0 the prefix chooses 16, 8 or
+// 10, then the digits. The magnitude stops growing at UINT64_MAX. False when
+// no digit was read. Every number the programs read goes through here.
+bool readNumber(const char *text, int base, bool *negative, uint64_t *magnitude);
+
 // Reads one number as the library's "%lx", "%lu" or "%lo" does for a 32-bit
 // unsigned long: leading blanks, an optional sign, the digits of the radix
 // (hexadecimal may carry 0x). Reading stops at the first character that does
@@ -25,7 +31,8 @@ void formatOffsetNumber(char *dest, size_t destSize, uint32_t value, int32_t rad
 int32_t goToTarget(uint32_t value, int32_t fileSize);
 
 // Reads a new unit value typed in the current format and checks its range:
-// hexadecimal ("%lx") and unsigned decimal ("%u"/"%lu") take 0 to the unit's
+// hexadecimal ("%lx") and unsigned decimal ("%u"/"%lu") read a 32-bit value
+// (a minus sign negates it modulo 2^32) that must lie within 0 to the unit's
 // maximum, signed decimal ("%i"/"%li", with 0x and 0 prefixes) takes the
 // unit's signed range. True with the unit's bit pattern in *value when a
 // number was read and fits; false otherwise (nothing is cut to fit).

@@ -2,20 +2,6 @@
 
 #include <string.h>
 
-const char *skipProgramName(const char *p)
-{
-    while (*p == ' ' || *p == '\t') ++p;
-    if (*p == '"') {
-        ++p;
-        while (*p && *p != '"') ++p;
-        if (*p == '"') ++p;
-    } else {
-        while (*p && *p != ' ' && *p != '\t') ++p;
-    }
-    while (*p == ' ' || *p == '\t') ++p;
-    return p;
-}
-
 CommandLineAction parseCommandLine(const char *args, char *path, size_t pathSize)
 {
     size_t n = strlen(args);

@@ -5,15 +5,13 @@
 
 #include <stddef.h>
 
+#include "runtime/progname.h"   // the rule that leaves the argument string
+
 enum CommandLineAction {
     CMDLINE_OFFER_OPEN,     // no argument: offer the Open dialog
     CMDLINE_OPEN_PATH,      // open the path written to the output
     CMDLINE_TOO_LONG        // the argument does not fit a path buffer
 };
-
-// Skips the program's own name in a whole process command line, as the
-// Windows entry point's argument string does.
-const char *skipProgramName(const char *commandLine);
 
 // Turns the argument string into the path to open: one trailing and then one
 // leading double quote are removed. The output holds pathSize characters

@@ -3,7 +3,6 @@
 // in flushPage, after the user agreed.
 #include "document/document.h"
 
-#include <io.h>
 #include <string.h>
 
 #include "document/editor_state.h"
@@ -197,7 +196,9 @@ void openFile(const char *path)
 
     bool tooLarge = false;
     if (fits && length > 0) {
-        ed.readOnly = _access(path, 2) != 0;
+        // A file that is missing or marked read-only is opened for reading.
+        DWORD attributes = GetFileAttributesA(path);
+        ed.readOnly = attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY);
         if (!ed.readOnly) {
             ed.fileHandle = _lopen(path, OF_READWRITE);
             if (ed.fileHandle < 0) ed.readOnly = 1;

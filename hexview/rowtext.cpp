@@ -1,7 +1,8 @@
 #include "hexview/rowtext.h"
 
-#include <stdio.h>
 #include <string.h>
+
+#include "runtime/format.h"
 
 RowLayout rowLayoutOf(uint8_t viewFormat)
 {
@@ -79,20 +80,20 @@ int32_t formatUnit(char *destination, size_t destinationSize, const unsigned cha
             destination[2] = '\0';
             n = 2;
         } else if (isSigned) {
-            n = snprintf(destination, destinationSize, "%4i", (int)(int8_t)value);
+            n = formatText(destination, destinationSize, "%4i", (int)(int8_t)value);
         } else {
-            n = snprintf(destination, destinationSize, "%3u", (unsigned)value);
+            n = formatText(destination, destinationSize, "%3u", (unsigned)value);
         }
         break;
     case 2:
-        if (hex) n = snprintf(destination, destinationSize, "%04x", (unsigned)value);
-        else if (isSigned) n = snprintf(destination, destinationSize, "%6i", (int)(int16_t)value);
-        else n = snprintf(destination, destinationSize, "%5u", (unsigned)value);
+        if (hex) n = formatText(destination, destinationSize, "%04x", (unsigned)value);
+        else if (isSigned) n = formatText(destination, destinationSize, "%6i", (int)(int16_t)value);
+        else n = formatText(destination, destinationSize, "%5u", (unsigned)value);
         break;
     default:
-        if (hex) n = snprintf(destination, destinationSize, "%08lx", (unsigned long)value);
-        else if (isSigned) n = snprintf(destination, destinationSize, "%11li", (long)(int32_t)value);
-        else n = snprintf(destination, destinationSize, "%10lu", (unsigned long)value);
+        if (hex) n = formatText(destination, destinationSize, "%08lx", (unsigned long)value);
+        else if (isSigned) n = formatText(destination, destinationSize, "%11li", (long)(int32_t)value);
+        else n = formatText(destination, destinationSize, "%10lu", (unsigned long)value);
         break;
     }
     return n;
@@ -122,9 +123,9 @@ int32_t composeRow(char *line, size_t lineSize, const unsigned char *rowBytes, i
 
     char digits[16];
     if (viewFormat & VF_HEX_OFFSETS)
-        snprintf(digits, sizeof digits, "%08lx", (unsigned long)(uint32_t)rowOffset);
+        formatText(digits, sizeof digits, "%08lx", (unsigned long)(uint32_t)rowOffset);
     else
-        snprintf(digits, sizeof digits, "%10lu", (unsigned long)(uint32_t)rowOffset);
+        formatText(digits, sizeof digits, "%10lu", (unsigned long)(uint32_t)rowOffset);
     memcpy(line, digits, l.offsetChars);
 
     int64_t present = (int64_t)fileSize - rowOffset;

@@ -2,11 +2,11 @@
 // window per slice from the message loop's timer ticks, ended by a match,
 // by the end of the file or by the user.
 #include <windows.h>
-#include <stdio.h>
 
 #include "document/document.h"
 #include "document/editor_state.h"
 #include "hexview/hexview.h"
+#include "runtime/format.h"
 #include "search/matcher.h"
 #include "search/search.h"
 #include "shell/statusbar.h"
@@ -48,7 +48,7 @@ void showProgress()
     if (ed.percent != ed.percentShown) updateTitle();
     if (ed.percent != percentInStatus) {
         percentInStatus = ed.percent;
-        snprintf(ed.textScratch, sizeof ed.textScratch, "Searching %i %c\n", (int)ed.percent, '%');
+        formatText(ed.textScratch, sizeof ed.textScratch, "Searching %i %c\n", (int)ed.percent, '%');
         setStatusText(ed.textScratch, 0, 0);
     }
 }
@@ -182,9 +182,9 @@ void finishSearch(bool aborted)
         SetScrollPos(ed.hexViewWnd, SB_VERT, scrollPosOfRow(ed.topRow), TRUE);
         EnableMenuItem(ed.menu, IDM_FINDNEXT, MF_BYCOMMAND | MF_ENABLED);
         ed.findNextReady = 1;
-        snprintf(ed.textScratch, sizeof ed.textScratch,
-                 (ed.viewFormat & 0x10) ? "Found at: %lx (HEX)" : "Found at: %lu (DEC)",
-                 (unsigned long)ed.lastFound);
+        formatText(ed.textScratch, sizeof ed.textScratch,
+                   (ed.viewFormat & 0x10) ? "Found at: %lx (HEX)" : "Found at: %lu (DEC)",
+                   (unsigned long)ed.lastFound);
         setStatusText(ed.textScratch, 0, 0);
     }
     finishing = false;

@@ -1,25 +1,18 @@
 #include "search/pattern.h"
 
-#include <ctype.h>
-#include <stdio.h>
 #include <string.h>
 
-namespace {
+#include "dialogs/numbers.h"
+#include "hexview/rowtext.h"
+#include "runtime/text.h"
 
-bool isHexDigit(char c) { return isxdigit((unsigned char)c) != 0; }
+namespace {
 
 int hexValue(char c)
 {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     return c - 'A' + 10;
-}
-
-void writeHexPair(char *out, unsigned char value)
-{
-    static const char digits[] = "0123456789abcdef";
-    out[0] = digits[value >> 4];
-    out[1] = digits[value & 15];
 }
 
 int32_t countHexRuns(const char *text)
@@ -53,7 +46,7 @@ int32_t bytesToHexText(char *out, int32_t outSize, const unsigned char *bytes, i
     if (outSize <= 0) return 0;
     int32_t m = 0;
     for (int32_t i = 0; i < count && m + 3 < outSize; ++i) {
-        writeHexPair(out + m, bytes[i]);
+        byteToHexPair(out + m, bytes[i]);
         out[m + 2] = ' ';
         m += 3;
     }
@@ -127,49 +120,13 @@ int32_t updatePatternFromText(unsigned char *pattern, int32_t oldLength, const c
     return n;
 }
 
-// Reads an unsigned number of a unit of size bytes with the given
-// conversion. As the 32-bit conversion does, a negative value counts from
-// the top of the 32-bit range; a value that does not fit the unit is refused.
-static bool readUnsigned(const char *text, const char *conversion, int32_t size, unsigned long long *out)
-{
-    unsigned long long u;
-    if (sscanf(text, conversion, &u) != 1) return false;
-    char sign = 0;
-    sscanf(text, " %c", &sign);
-    if (sign == '-') {
-        unsigned long long magnitude = 0 - u;
-        if (magnitude == 0 || magnitude > 0xFFFFFFFFull) return false;
-        u = 0x100000000ull - magnitude;
-    }
-    if (u > (size == 1 ? 0xFFull : size == 2 ? 0xFFFFull : 0xFFFFFFFFull)) return false;
-    *out = u;
-    return true;
-}
-
 bool convertNumber(const char *text, uint8_t numberFormat, unsigned char bytes[4], int32_t *count)
 {
-    int32_t size = (numberFormat & 0x06) == 0x00 ? 1 : (numberFormat & 0x06) == 0x02 ? 2 : 4;
-    uint64_t value;
-    if (numberFormat & 0x09) {
-        // Hexadecimal, or signed decimal (which also reads 0x... and 0...).
-        bool hex = (numberFormat & 0x01) != 0;
-        long long v;
-        unsigned long long u;
-        if (hex) {
-            if (!readUnsigned(text, "%llx", size, &u)) return false;
-            value = u;
-        } else {
-            if (sscanf(text, "%lli", &v) != 1) return false;
-            long long low = size == 1 ? -128 : size == 2 ? -32768 : -2147483647LL - 1;
-            long long high = size == 1 ? 127 : size == 2 ? 32767 : 2147483647LL;
-            if (v < low || v > high) return false;
-            value = (uint64_t)v;
-        }
-    } else {
-        unsigned long long u;
-        if (!readUnsigned(text, "%llu", size, &u)) return false;
-        value = u;
-    }
+    // Read and checked as Edit value reads a unit of the same format.
+    int32_t size = unitBytesOf(numberFormat);
+    uint32_t value;
+    if (!parseUnitValue(text, numberFormat & VF_HEX_VALUES, numberFormat & VF_SIGNED, size, &value))
+        return false;
     for (int32_t j = 0; j < size; ++j) bytes[j] = (unsigned char)(value >> (8 * j));
     *count = size;
     return true;
@@ -177,13 +134,8 @@ bool convertNumber(const char *text, uint8_t numberFormat, unsigned char bytes[4
 
 int32_t numberFieldLimit(uint8_t numberFormat)
 {
-    int32_t n = (numberFormat & 0x06) == 0x00 ? 2 : (numberFormat & 0x06) == 0x02 ? 4 : 8;
-    if (!(numberFormat & 0x01)) {
-        n += 1;
-        if (numberFormat & 0x08) n += 1;
-    }
-    if (n > 8) n += 1;
-    return n;
+    // As wide as the unit's text in the view.
+    return rowLayoutOf(numberFormat).unitChars;
 }
 
 int32_t appendBytesToHex(char *out, int32_t outSize, const char *hexText, const unsigned char *bytes,
@@ -197,7 +149,7 @@ int32_t appendBytesToHex(char *out, int32_t outSize, const char *hexText, const 
     int32_t m = len;
     if (blank) out[m++] = ' ';
     for (int32_t j = 0; j < count; ++j) {
-        writeHexPair(out + m, bytes[j]);
+        byteToHexPair(out + m, bytes[j]);
         out[m + 2] = ' ';
         m += 3;
     }

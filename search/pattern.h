@@ -46,9 +46,10 @@ int32_t normalizeHexText(const char *input, int32_t caret, char *out, int32_t ou
 // MAX_PATTERN_BYTES).
 int32_t updatePatternFromText(unsigned char *pattern, int32_t oldLength, const char *text, int32_t caret);
 
-// The number field's conversion by a number format (ViewFormat bits: 0x01
-// hexadecimal, 0x06 size code 0/2/4, 0x08 signed). On success writes the
-// value's bytes, least significant first, and their count (1, 2 or 4).
+// The number field's conversion by a number format (the ViewFormat's
+// VF_HEX_VALUES, VF_UNIT_SIZE and VF_SIGNED), read and checked as Edit
+// value reads a unit (parseUnitValue). On success writes the value's
+// bytes, least significant first, and their count (1, 2 or 4).
 bool convertNumber(const char *text, uint8_t numberFormat, unsigned char bytes[4], int32_t *count);
 
 // Characters the number field accepts for a number format.

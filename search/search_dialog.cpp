@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "document/editor_state.h"
+#include "runtime/text.h"
 #include "search/pattern.h"
 #include "search/search.h"
 
@@ -119,8 +120,8 @@ void onTextFieldChange(HWND dlg)
     // tab) is shown the way the pattern is.
     char shown[PATTERN_TEXT_CHARS];
     patternToText(shown, sizeof shown, ed.pattern, ed.patternLength);
-    if (strcmp(shown, ed.patternText) != 0) {
-        strcpy(ed.patternText, shown);
+    if (!sameText(shown, ed.patternText)) {
+        copyText(ed.patternText, sizeof ed.patternText, shown);
         setField(dlg, IDC_SRCH_TEXTFIELD, ed.patternText);
         placeCaret(dlg, IDC_SRCH_TEXTFIELD, caret);
     }
@@ -133,7 +134,7 @@ void normalizeHexField(HWND dlg)
     int32_t caret = caretOf(dlg, IDC_SRCH_HEXFIELD);
     int32_t newCaret = 0;
     normalizeHexText(ed.hexInput, caret, ed.patternHex, sizeof ed.patternHex, &newCaret);
-    if (strcmp(ed.patternHex, ed.hexInput) != 0) {
+    if (!sameText(ed.patternHex, ed.hexInput)) {
         setField(dlg, IDC_SRCH_HEXFIELD, ed.patternHex);
         placeCaret(dlg, IDC_SRCH_HEXFIELD, newCaret);
     }
@@ -159,7 +160,7 @@ void addValue(HWND dlg)
         MessageBeep(MB_OK);
         return;
     }
-    strcpy(ed.hexInput, joined);
+    copyText(ed.hexInput, sizeof ed.hexInput, joined);
     setField(dlg, IDC_SRCH_HEXFIELD, ed.hexInput);
     ed.patternLength = parseHexText(ed.pattern, MAX_PATTERN_BYTES, ed.hexInput);
     refreshTextField(dlg);

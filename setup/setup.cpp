@@ -2,8 +2,10 @@
 // destination, the copies and the registry value.
 #include "setup/setup_state.h"
 
-#include <stdio.h>
 #include <string.h>
+
+#include "runtime/format.h"
+#include "runtime/text.h"
 
 SetupState st;
 
@@ -11,11 +13,6 @@ namespace {
 
 const char setupClassName[] = "wsetupWndClass";
 const char *const resultTexts[] = {"Setup completed", "Setup failed", "Setup canceled"};
-
-void copyText(char *dst, size_t size, const char *src)
-{
-    snprintf(dst, size, "%s", src);
-}
 
 LRESULT CALLBACK setupWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
@@ -143,9 +140,9 @@ void resetSetupState()
     st.productName = "quillon";
     st.productTitle = "Quillon";
     st.vendorKeyPrefix = "Software\\Ostrel\\";
-    snprintf(st.registryKeyPath, sizeof st.registryKeyPath, "%s%s", st.vendorKeyPrefix, st.productName);
-    snprintf(st.defaultSubdir, sizeof st.defaultSubdir, "\\%s95", st.productName);
-    snprintf(st.programBaseName, sizeof st.programBaseName, "%s95", st.productName);
+    formatText(st.registryKeyPath, sizeof st.registryKeyPath, "%s%s", st.vendorKeyPrefix, st.productName);
+    formatText(st.defaultSubdir, sizeof st.defaultSubdir, "\\%s95", st.productName);
+    formatText(st.programBaseName, sizeof st.programBaseName, "%s95", st.productName);
     st.initiateTarget = HWND_BROADCAST;
 }
 

@@ -1,8 +1,9 @@
 #include "setup/setup_paths.h"
 
-#include <ctype.h>
-#include <stdio.h>
 #include <string.h>
+
+#include "runtime/format.h"
+#include "runtime/text.h"
 
 namespace {
 
@@ -10,7 +11,7 @@ const char *const extensions[SETUP_FILE_COUNT] = {".exe", ".hlp", ".txt"};
 const char *const itemSuffixes[SETUP_FILE_COUNT] = {"", ".hlp", ".txt"};
 const char quote = '"';
 
-// snprintf that tells whether the whole text fitted.
+// The formatter's result: whether the whole text fitted.
 bool fits(int written, size_t size)
 {
     return written >= 0 && (size_t)written < size;
@@ -37,7 +38,7 @@ void reduceTypedDirectory(char *dir)
 bool driveRootFromItem(const char *itemText, char *root, size_t rootSize)
 {
     const char *p = itemText;
-    while (*p && !isalpha((unsigned char)*p)) ++p;
+    while (*p && !isLetter(*p)) ++p;
     if (!*p || rootSize < 4) return false;
     root[0] = *p;
     root[1] = ':';
@@ -50,48 +51,48 @@ bool itemNamesDrive(const char *itemText, char letter)
 {
     char root[4];
     return driveRootFromItem(itemText, root, sizeof root) &&
-           tolower((unsigned char)root[0]) == tolower((unsigned char)letter);
+           lowerCase(root[0]) == lowerCase(letter);
 }
 
 bool composeDestination(const char *driveRoot, const char *dir, char *out, size_t outSize)
 {
     size_t n = strlen(dir);
-    if (n == 0) return fits(snprintf(out, outSize, "%s", driveRoot), outSize);
+    if (n == 0) return fits(formatText(out, outSize, "%s", driveRoot), outSize);
     const char *slash = dir[n - 1] == '\\' ? "" : "\\";
     const char *root = n >= 2 && dir[1] == ':' ? "" : driveRoot;
-    return fits(snprintf(out, outSize, "%s%s%s", root, dir, slash), outSize);
+    return fits(formatText(out, outSize, "%s%s%s", root, dir, slash), outSize);
 }
 
 bool composeFilePath(const char *dir, const char *baseName, int32_t k, char *out, size_t outSize)
 {
     if (k < 0 || k >= SETUP_FILE_COUNT) return false;
-    return fits(snprintf(out, outSize, "%s%s%s", dir, baseName, extensions[k]), outSize);
+    return fits(formatText(out, outSize, "%s%s%s", dir, baseName, extensions[k]), outSize);
 }
 
 bool formatItemTitle(int32_t k, const char *title, char *out, size_t outSize)
 {
     if (k < 0 || k >= SETUP_FILE_COUNT) return false;
-    return fits(snprintf(out, outSize, "%s95%s", title, itemSuffixes[k]), outSize);
+    return fits(formatText(out, outSize, "%s95%s", title, itemSuffixes[k]), outSize);
 }
 
 bool formatGroupCommand(int32_t k, const char *title, const char *dir, const char *baseName,
                         char *out, size_t outSize)
 {
-    if (k == 0) return fits(snprintf(out, outSize, "[CreateGroup(%c%s 95%c)]", quote, title, quote), outSize);
-    if (k == 1) return fits(snprintf(out, outSize, "[ShowGroup(%c%s 95%c,1)]", quote, title, quote), outSize);
+    if (k == 0) return fits(formatText(out, outSize, "[CreateGroup(%c%s 95%c)]", quote, title, quote), outSize);
+    if (k == 1) return fits(formatText(out, outSize, "[ShowGroup(%c%s 95%c,1)]", quote, title, quote), outSize);
     if (k < 2 || k >= SETUP_GROUP_COMMANDS) return false;
 
     char path[SETUP_PATH_CHARS];
     char itemTitle[SETUP_PATH_CHARS];
     if (!composeFilePath(dir, baseName, k - 2, path, sizeof path)) return false;
     if (!formatItemTitle(k - 2, title, itemTitle, sizeof itemTitle)) return false;
-    return fits(snprintf(out, outSize, "[AddItem(%c%s%c,%s)]", quote, path, quote, itemTitle), outSize);
+    return fits(formatText(out, outSize, "[AddItem(%c%s%c,%s)]", quote, path, quote, itemTitle), outSize);
 }
 
 bool formatCreateQuestion(const char *driveRoot, const char *dir, char *out, size_t outSize)
 {
-    return fits(snprintf(out, outSize, "Path %s%s does not exist.\nDo you want to create it?\n",
-                         driveRoot, dir), outSize);
+    return fits(formatText(out, outSize, "Path %s%s does not exist.\nDo you want to create it?\n",
+                           driveRoot, dir), outSize);
 }
 
 bool destinationFits(const char *driveRoot, const char *dir, const char *title, const char *baseName)

@@ -2,7 +2,6 @@
 // and the keyboard, which the main window keeps.
 #include <windows.h>
 #include <commdlg.h>
-#include <io.h>
 #include <string.h>
 
 #include "dialogs/dialogs.h"

@@ -1,12 +1,11 @@
 // Settings and the recent-files list in the registry of the current user.
 // Each value is read or written with its own open and close of the key.
 #include <windows.h>
-#include <stdio.h>
-#include <stdlib.h>
 #include <string.h>
 
 #include "document/editor_state.h"
 #include "hexview/rowtext.h"
+#include "runtime/format.h"
 #include "shell/settings.h"
 #include "shell/settings_text.h"
 
@@ -23,7 +22,7 @@ const DWORD LARGEST_VALUE = 64 * 1024;
 void writeNumber(const char *name, int32_t value)
 {
     char text[SETTING_CHARS];
-    snprintf(text, sizeof text, "%li", (long)value);
+    formatText(text, sizeof text, "%li", (long)value);
     writeSetting(name, text);
 }
 
@@ -49,13 +48,13 @@ int readSetting(const char *name, char *dest, size_t destSize)
         return 0;
     }
     int result = 0;
-    char *block = (char *)malloc(size + 1);
+    char *block = (char *)HeapAlloc(GetProcessHeap(), 0, size + 1);
     if (block) {
         DWORD got = size;
         if (RegQueryValueExA(key, name, NULL, &type, (BYTE *)block, &got) == ERROR_SUCCESS &&
             got <= size)
             result = settingFromValue(block, got, type, dest, destSize);
-        free(block);
+        HeapFree(GetProcessHeap(), 0, block);
     }
     RegCloseKey(key);
     return result;
@@ -96,7 +95,7 @@ void loadSettings()
     ed.recentCount = 0;
     for (int i = 0; i < RECENT_COUNT; ++i) {
         char name[8];
-        snprintf(name, sizeof name, "File%i", i + 1);
+        formatText(name, sizeof name, "File%i", i + 1);
         if (!readSetting(name, ed.recentFiles[i], RECENT_CHARS) || !ed.recentFiles[i][0]) break;
         ed.recentCount = (int16_t)(i + 1);
     }
@@ -124,12 +123,12 @@ void saveSettings()
         writeNumber("Showcmd", ed.showState);
     }
 
-    snprintf(text, sizeof text, "%i", (int)(int8_t)ed.viewFormat);
+    formatText(text, sizeof text, "%i", (int)(int8_t)ed.viewFormat);
     writeSetting("Format", text);
 
     for (int i = 0; i < ed.recentCount && i < RECENT_COUNT; ++i) {
         char name[8];
-        snprintf(name, sizeof name, "File%i", i + 1);
+        formatText(name, sizeof name, "File%i", i + 1);
         writeSetting(name, ed.recentFiles[i]);
     }
 

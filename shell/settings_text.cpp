@@ -1,25 +1,11 @@
 #include "shell/settings_text.h"
 
-#include <stdio.h>
-#include <stdlib.h>
 #include <string.h>
 
+#include "dialogs/numbers.h"
 #include "hexview/rowtext.h"
-
-namespace {
-
-void copyText(char *dest, size_t destSize, const char *text)
-{
-    if (destSize == 0) return;
-    size_t n = strlen(text);
-    if (n >= destSize) n = destSize - 1;
-    memcpy(dest, text, n);
-    dest[n] = '\0';
-}
-
-char upper(char c) { return (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c; }
-
-}  // namespace
+#include "runtime/format.h"
+#include "runtime/text.h"
 
 int settingFromValue(const char *data, size_t dataSize, uint32_t type, char *dest,
                      size_t destSize)
@@ -53,10 +39,11 @@ int32_t parseLongSetting(const char *text)
 {
     char bounded[SETTING_CHARS];
     copyText(bounded, sizeof bounded, text);
-    long long value = strtoll(bounded, NULL, 0);
-    if (value > INT32_MAX) return INT32_MAX;
-    if (value < INT32_MIN) return INT32_MIN;
-    return (int32_t)value;
+    bool negative;
+    uint64_t magnitude;
+    if (!readNumber(bounded, 0, &negative, &magnitude)) return 0;
+    if (negative) return magnitude > (uint64_t)INT32_MAX + 1 ? INT32_MIN : (int32_t)(0 - magnitude);
+    return magnitude > INT32_MAX ? INT32_MAX : (int32_t)magnitude;
 }
 
 uint8_t formatFromSetting(int32_t value)
@@ -76,7 +63,7 @@ void takePlacementValue(const char *text, bool mustBePositive, int32_t *field, u
 bool samePath(const char *a, const char *b)
 {
     for (; *a && *b; ++a, ++b)
-        if (upper(*a) != upper(*b)) return false;
+        if (upperCase(*a) != upperCase(*b)) return false;
     return *a == *b;
 }
 
@@ -101,7 +88,7 @@ int16_t addRecentPath(char list[][RECENT_PATH_CHARS], int16_t count, const char 
 
 void recentItemText(char *dest, size_t destSize, int index, const char *path)
 {
-    snprintf(dest, destSize, "&%i %s", index + 1, path);
+    formatText(dest, destSize, "&%i %s", index + 1, path);
 }
 
 void helpPathOf(const char *dir, const char *fileName, char *dest, size_t destSize)

@@ -1,7 +1,6 @@
 // Start-up: the long-lived blocks, the two window classes, the windows and
 // the initial state, and the message loop that also drives the search.
 #include <windows.h>
-#include <stdlib.h>
 #include <string.h>
 
 #include "document/cmdline.h"
@@ -15,19 +14,19 @@
 
 bool allocateBlocks()
 {
-    ed.helpDir = (char *)calloc(PATH_CHARS, 1);
-    ed.openDir = (char *)calloc(PATH_CHARS, 1);
-    ed.pageBuffer = (unsigned char *)calloc(PAGE_SIZE, 1);
+    ed.helpDir = (char *)GlobalAlloc(GPTR, PATH_CHARS);
+    ed.openDir = (char *)GlobalAlloc(GPTR, PATH_CHARS);
+    ed.pageBuffer = (unsigned char *)GlobalAlloc(GPTR, PAGE_SIZE);
     return ed.pageBuffer != NULL && ed.helpDir != NULL && ed.openDir != NULL;
 }
 
 void freeBlocks()
 {
-    free(ed.pageBuffer);
+    if (ed.pageBuffer) GlobalFree(ed.pageBuffer);
     ed.pageBuffer = NULL;
-    free(ed.openDir);
+    if (ed.openDir) GlobalFree(ed.openDir);
     ed.openDir = NULL;
-    free(ed.helpDir);
+    if (ed.helpDir) GlobalFree(ed.helpDir);
     ed.helpDir = NULL;
 }
 

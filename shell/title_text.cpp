@@ -1,18 +1,20 @@
 #include "shell/title_text.h"
 
-#include <stdio.h>
 #include <string.h>
+
+#include "runtime/format.h"
+#include "runtime/text.h"
 
 const char *fileTitleOf(const char *path)
 {
-    const char *slash = strrchr(path, '\\');
+    const char *slash = lastCharOf(path, '\\');
     return slash ? slash + 1 : path;
 }
 
 int32_t groupDigits(char *destination, size_t destinationSize, int32_t size)
 {
     char digits[16];
-    int n = snprintf(digits, sizeof digits, "%li", (long)size);
+    int n = formatText(digits, sizeof digits, "%li", (long)size);
     size_t out = 0;
     for (int i = 0; i < n; ++i) {
         if (out + 1 >= destinationSize) break;
@@ -33,19 +35,19 @@ int32_t composeTitle(char *destination, size_t destinationSize, const char *path
     if (destinationSize == 0) return 0;
     char title[TITLE_CHARS + 1];
     if (path[0] == '\0') {
-        snprintf(title, sizeof title, "Quillon 95");
+        formatText(title, sizeof title, "Quillon 95");
     } else {
         char size[32];
         groupDigits(size, sizeof size, fileSize);
         char tail[64];
-        snprintf(tail, sizeof tail, "%s bytes) %2i %%", size, (int)percent);
+        formatText(tail, sizeof tail, "%s bytes) %2i %%", size, (int)percent);
         static const char head[] = "Quillon 95   ";
         const char *name = fileTitleOf(path);
         // The name gets what the fixed parts leave of the title.
         size_t room = TITLE_CHARS - (sizeof head - 1) - 2 - strlen(tail);
         size_t nameLength = strlen(name);
         if (nameLength > room) nameLength = room;
-        snprintf(title, sizeof title, "%s%.*s (%s", head, (int)nameLength, name, tail);
+        formatText(title, sizeof title, "%s%.*s (%s", head, (int)nameLength, name, tail);
     }
     size_t length = strlen(title);
     if (length >= destinationSize) length = destinationSize - 1;
@@ -67,7 +69,7 @@ void offsetStatusText(char *destination, size_t destinationSize, int32_t selStar
     if (destinationSize == 0) return;
     if (selLength == 0) destination[0] = '\0';
     else if (hexOffsets)
-        snprintf(destination, destinationSize, "Offset: %lx (HEX)", (unsigned long)(uint32_t)selStart);
+        formatText(destination, destinationSize, "Offset: %lx (HEX)", (unsigned long)(uint32_t)selStart);
     else
-        snprintf(destination, destinationSize, "Offset: %li (DEC)", (long)selStart);
+        formatText(destination, destinationSize, "Offset: %li (DEC)", (long)selStart);
 }

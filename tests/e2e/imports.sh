@@ -1,6 +1,7 @@
 #!/bin/bash
-# The programs run on Windows 95: each imports only functions listed in
-# tests/imports/win95-allowlist.txt and asks for subsystem version 4.0.
+# The programs run on Windows 95: each imports only from the system's own
+# DLLs that it is meant to use, only functions listed in
+# tests/imports/win95-allowlist.txt, and asks for subsystem version 4.0.
 set -u
 : "${BUILD_DIR:?}" "${SOURCE_DIR:?}"
 allow="$SOURCE_DIR/tests/imports/win95-allowlist.txt"
@@ -25,6 +26,14 @@ imports() {
         }' | sort -u
 }
 
+# The DLLs each program may import from.
+dlls_of() {
+    case $1 in
+        quillon95.exe) echo "ADVAPI32 COMCTL32 COMDLG32 GDI32 KERNEL32 USER32" ;;
+        setup.exe) echo "ADVAPI32 KERNEL32 USER32" ;;
+    esac
+}
+
 status=0
 checked=0
 for exe in "$BUILD_DIR/quillon95.exe" "$BUILD_DIR/setup.exe"; do
@@ -33,6 +42,12 @@ for exe in "$BUILD_DIR/quillon95.exe" "$BUILD_DIR/setup.exe"; do
     list=$(imports "$exe")
     count=$(printf '%s\n' "$list" | grep -c .)
     [ "$count" -gt 10 ] || fail "$name: could not read its import table"
+    others=$(comm -23 <(printf '%s\n' "$list" | awk '{print $1}' | sort -u) \
+                      <(dlls_of "$name" | tr ' ' '\n' | sort))
+    if [ -n "$others" ]; then
+        echo "$name imports from DLLs it must not need:" $others
+        status=1
+    fi
     missing=$(comm -23 <(printf '%s\n' "$list") <(printf '%s\n' "$allowed"))
     if [ -n "$missing" ]; then
         echo "$name imports functions that Windows 95 does not provide:"

@@ -4,7 +4,8 @@
 # unpacked into a folder, setup.exe installs from there into c:\quillon95\
 # with the program group, and the installed editor opens a file, shows its
 # help from the installed place with F1, changes one byte and saves it on
-# exit.
+# exit. Then the same install and edit once more in a fresh prefix with
+# Wine's Windows 95 personality.
 . "$SOURCE_DIR/tests/e2e/lib.sh"
 
 zip="$SOURCE_DIR/dist/quillon95.zip"
@@ -18,72 +19,94 @@ done
 names=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
 [ "$names" = "$shipped " ] || fail "the zip holds: $names"
 
-# The fresh prefix; the main prefix's server and windows are not touched.
-export WINEPREFIX="$BUILD_DIR/release-prefix"
 stop_prefix() { wineserver -k >/dev/null 2>&1; }
 trap 'cleanup; stop_prefix' EXIT
-stop_prefix
-rm -rf "$WINEPREFIX"
-mkdir -p "$WINEPREFIX"
-started=$(date +%s)
-WINEARCH=win32 timeout 180 wine wineboot -i >/dev/null 2>&1 </dev/null || fail "wineboot failed"
-# The same X11 driver setting as the build's own prefix (tools/wine-env.sh).
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
-timeout 60 wineserver -w
-wineserver -p 30 >/dev/null 2>&1 </dev/null
-echo "fresh prefix in $(( $(date +%s) - started )) s"
 
-# Unpacked into a folder of that prefix's drive C, as a user would.
-unpacked="$WINEPREFIX/drive_c/download"
-mkdir -p "$unpacked"
-unzip -q "$zip" -d "$unpacked" || fail "could not unpack the zip"
+# fresh_prefix DIR [VERSION]: a new prefix in DIR, with its own server, made
+# the current one; VERSION (win95, ...) sets the Windows version it reports.
+# The main prefix's server and windows are not touched.
+fresh_prefix() {
+    export WINEPREFIX=$1
+    stop_prefix
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    local made=$(date +%s)
+    WINEARCH=win32 timeout 180 wine wineboot -i >/dev/null 2>&1 </dev/null || fail "wineboot failed"
+    # The same X11 driver setting as the build's own prefix (tools/wine-env.sh).
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
+    if [ -n "${2:-}" ]; then
+        timeout 60 wine winecfg -v "$2" >/dev/null 2>&1 </dev/null || fail "winecfg -v $2 failed"
+    fi
+    timeout 60 wineserver -w
+    wineserver -p 30 >/dev/null 2>&1 </dev/null
+    echo "fresh prefix in $(( $(date +%s) - made )) s"
+}
 
-dest="$WINEPREFIX/drive_c/quillon95"
-programs="$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs)"
-[ -d "$programs" ] || fail "no Start Menu in the fresh prefix"
-group="$programs/Quillon 95"
-[ -e "$dest" ] && fail "c:\\quillon95 exists before setup"
+# install_zip: the zip unpacked into c:\download, setup.exe run from there
+# with drive C, the default directory and icons on; checks "Setup
+# completed", the installed files, "Hdir" and the program group.
+install_zip() {
+    unpacked="$WINEPREFIX/drive_c/download"
+    mkdir -p "$unpacked"
+    unzip -q "$zip" -d "$unpacked" || fail "could not unpack the zip"
 
-# setup.exe from the unpacked folder: drive C, the default directory, icons on.
-(cd "$unpacked" && exec wine setup.exe) &
-EDITOR_PID=$!
-qdrive wait-box "Select destination" 30000 >/dev/null || fail "SETUP dialog did not appear"
-qdrive wait-window WineDdeServerName 30000 >/dev/null || fail "the shell's DDE service is not up"
-dir=$(qdrive dialog-text "Select destination" 107 | tr -d '\r')
-[ "$dir" = '\quillon95' ] || fail "default directory is '$dir'"
-qdrive dialog-command "Select destination" 101 || fail "could not press OK"
-qdrive answer-box "does not exist" 6 10000 >/dev/null || fail "no question to create c:\\quillon95"
-box=$(qdrive wait-box "Setup " 30000) || fail "no result message"
-qdrive answer-box "Setup " 1 5000 >/dev/null || fail "could not answer the result"
-wait_editor || fail "setup exit code $EDITOR_STATUS"
-box=$(printf '%s' "$box" | tr -d '\r')
-echo "setup: ${box#*|}"
-[ "${box#*|}" = "Setup completed" ] || fail "setup said: ${box#*|}"
+    local dest="$WINEPREFIX/drive_c/quillon95" programs group dir box hdir items f
+    programs="$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs)"
+    [ -d "$programs" ] || fail "no Start Menu in the fresh prefix"
+    group="$programs/Quillon 95"
+    [ -e "$dest" ] && fail "c:\\quillon95 exists before setup"
 
-for f in quillon95.exe quillon95.hlp quillon95.txt; do
-    cmp "$unpacked/$f" "$dest/$f" || fail "$f not installed"
-done
-hdir=$(wine reg query 'HKCU\Software\Ostrel\Quillon' /v Hdir 2>/dev/null | tr -d '\r' | awk '$1 == "Hdir" {print $3}')
-[ "$hdir" = 'c:\quillon95\' ] || fail "Hdir is '$hdir'"
-items=$(ls "$group" 2>/dev/null | sort | tr '\n' ' ')
-echo "Start Menu, Quillon 95: $items"
-[ "$items" = "Quillon95.hlp.lnk Quillon95.lnk Quillon95.txt.lnk " ] || fail "the group holds: $items"
+    (cd "$unpacked" && exec wine setup.exe) &
+    EDITOR_PID=$!
+    qdrive wait-box "Select destination" 30000 >/dev/null || fail "SETUP dialog did not appear"
+    qdrive wait-window WineDdeServerName 30000 >/dev/null || fail "the shell's DDE service is not up"
+    dir=$(qdrive dialog-text "Select destination" 107 | tr -d '\r')
+    [ "$dir" = '\quillon95' ] || fail "default directory is '$dir'"
+    qdrive dialog-command "Select destination" 101 || fail "could not press OK"
+    qdrive answer-box "does not exist" 6 10000 >/dev/null || fail "no question to create c:\\quillon95"
+    box=$(qdrive wait-box "Setup " 30000) || fail "no result message"
+    qdrive answer-box "Setup " 1 5000 >/dev/null || fail "could not answer the result"
+    wait_editor || fail "setup exit code $EDITOR_STATUS"
+    box=$(printf '%s' "$box" | tr -d '\r')
+    echo "setup: ${box#*|}"
+    [ "${box#*|}" = "Setup completed" ] || fail "setup said: ${box#*|}"
 
-# The installed editor on a file of drive C.
-mkdir -p "$WINEPREFIX/drive_c/data"
-file="$WINEPREFIX/drive_c/data/sample.bin"
-head -c 5000 /dev/urandom > "$file"
-cp "$file" "$E2E_TMP/original.bin"
-trace="$E2E_TMP/trace.txt"
-(cd "$WINEPREFIX/drive_c/data" && WINEDEBUG=+winhelp exec wine 'c:\quillon95\quillon95.exe' 'c:\data\sample.bin') >"$trace" 2>&1 &
-EDITOR_PID=$!
-qdrive wait-window QuillonWClass 30000 >/dev/null || fail "the installed editor did not start"
-qdrive move QuillonWClass 0 0 680 520 || fail "could not place the editor"
-i=0
-until qdrive title QuillonWClass | grep -q 'sample.bin'; do
-    i=$((i + 1)); [ $i -gt 100 ] && fail "no file in the title: $(qdrive title QuillonWClass)"
-    sleep 0.1
-done
+    for f in quillon95.exe quillon95.hlp quillon95.txt; do
+        cmp "$unpacked/$f" "$dest/$f" || fail "$f not installed"
+    done
+    hdir=$(wine reg query 'HKCU\Software\Ostrel\Quillon' /v Hdir 2>/dev/null | tr -d '\r' | awk '$1 == "Hdir" {print $3}')
+    [ "$hdir" = 'c:\quillon95\' ] || fail "Hdir is '$hdir'"
+    items=$(ls "$group" 2>/dev/null | sort | tr '\n' ' ')
+    echo "Start Menu, Quillon 95: $items"
+    [ "$items" = "Quillon95.hlp.lnk Quillon95.lnk Quillon95.txt.lnk " ] || fail "the group holds: $items"
+}
+
+# start_installed_editor: the installed editor on a new file of drive C
+# (c:\data\sample.bin, kept as original.bin), with WINEDEBUG=+winhelp into
+# $trace; waits for the file in the title and raises the editor's window.
+start_installed_editor() {
+    mkdir -p "$WINEPREFIX/drive_c/data"
+    file="$WINEPREFIX/drive_c/data/sample.bin"
+    head -c 5000 /dev/urandom > "$file"
+    cp "$file" "$E2E_TMP/original.bin"
+    trace="$E2E_TMP/trace.txt"
+    (cd "$WINEPREFIX/drive_c/data" && WINEDEBUG=+winhelp exec wine 'c:\quillon95\quillon95.exe' 'c:\data\sample.bin') >"$trace" 2>&1 &
+    EDITOR_PID=$!
+    qdrive wait-window QuillonWClass 30000 >/dev/null || fail "the installed editor did not start"
+    qdrive move QuillonWClass 0 0 680 520 || fail "could not place the editor"
+    local i=0
+    until qdrive title QuillonWClass | grep -q 'sample.bin'; do
+        i=$((i + 1)); [ $i -gt 100 ] && fail "no file in the title: $(qdrive title QuillonWClass)"
+        sleep 0.1
+    done
+    # The shell shows the new group in a window of its own, also named
+    # "Quillon 95", which has the keyboard: a click in the editor's view
+    # (view mode: it only highlights a byte) brings the editor to the front.
+    wid=$(xdotool search --name '^Quillon 95 .*sample\.bin' | head -n 1)
+    [ -n "$wid" ] || fail "no X window for the editor"
+    xdotool windowraise "$wid"
+    click_byte 3
+}
 
 # click_byte OFFSET: clicks byte OFFSET of the first rows (cells of 8 x 16
 # pixels) with the mouse until the status bar shows it; clicks are ignored
@@ -100,61 +123,79 @@ click_byte() {
     fail "the click did not reach byte $1 (status: $(qdrive status QuillonWClass 1))"
 }
 
-# The shell shows the new group in a window of its own, also named
-# "Quillon 95", which has the keyboard: a click in the editor's view (view
-# mode: it only highlights a byte) brings the editor to the front.
-wid=$(xdotool search --name '^Quillon 95 .*sample\.bin' | head -n 1)
-[ -n "$wid" ] || fail "no X window for the editor"
-xdotool windowraise "$wid"
-click_byte 3
+# check_help: F1 on the keyboard, pressed again until the help window is
+# up, in case the first press came before the editor had the keyboard; the
+# help must show the contents topic of the installed help file.
+check_help() {
+    local helped= i contents shown opened
+    for i in $(seq 1 20); do
+        xdotool windowfocus --sync "$wid" key --window "$wid" F1 || fail "could not press F1"
+        if qdrive wait-window MS_WINHELP 1000 >/dev/null 2>&1; then helped=1; break; fi
+    done
+    [ -n "$helped" ] || fail "F1 did not open the help window"
+    # The engine's own trace tells which file it read and what it showed first.
+    contents=$(sed -n 's/^@topic [^ ]* \(.*\)$/\1/p' "$SOURCE_DIR/docs/help/quillon95.hlpsrc" | head -n 1)
+    shown=
+    for i in $(seq 1 100); do
+        shown=$(grep -o 'HLPFILE_BrowseParagraph Got text: "[^"][^"]*"' "$trace" | head -n 1 | sed 's/.*Got text: "\(.*\)"/\1/')
+        [ -n "$shown" ] && break
+        sleep 0.1
+    done
+    echo "help shows: $shown"
+    [ -n "$contents" ] && [ "$shown" = "$contents" ] || fail "the help does not show the contents topic"
+    opened=$(grep -o 'HLPFILE_PageByOffset <"[^"]*"' "$trace" | head -n 1 | sed 's/.*<"//; s/"$//; s/\\\\/\\/g')
+    echo "help file: $opened"
+    [ "${opened,,}" = 'c:\quillon95\quillon95.hlp' ] || fail "Help opened '$opened', not the installed file"
+    # The help window goes aside, so that the click below reaches the view.
+    qdrive move MS_WINHELP 700 0 400 400 || fail "could not move the help window"
+}
 
-# F1 on the keyboard, pressed again until the help window is up, in case the
-# first press came before the editor had the keyboard.
-helped=
-for i in $(seq 1 20); do
-    xdotool windowfocus --sync "$wid" key --window "$wid" F1 || fail "could not press F1"
-    if qdrive wait-window MS_WINHELP 1000 >/dev/null 2>&1; then helped=1; break; fi
-done
-[ -n "$helped" ] || fail "F1 did not open the help window"
-# The engine's own trace tells which file it read and what it showed first.
-contents=$(sed -n 's/^@topic [^ ]* \(.*\)$/\1/p' "$SOURCE_DIR/docs/help/quillon95.hlpsrc" | head -n 1)
-shown=
-for i in $(seq 1 100); do
-    shown=$(grep -o 'HLPFILE_BrowseParagraph Got text: "[^"][^"]*"' "$trace" | head -n 1 | sed 's/.*Got text: "\(.*\)"/\1/')
-    [ -n "$shown" ] && break
-    sleep 0.1
-done
-echo "help shows: $shown"
-[ -n "$contents" ] && [ "$shown" = "$contents" ] || fail "the help does not show the contents topic"
-opened=$(grep -o 'HLPFILE_PageByOffset <"[^"]*"' "$trace" | head -n 1 | sed 's/.*<"//; s/"$//; s/\\\\/\\/g')
-echo "help file: $opened"
-[ "${opened,,}" = 'c:\quillon95\quillon95.hlp' ] || fail "Help opened '$opened', not the installed file"
-# The help window goes aside, so that the click below reaches the view.
-qdrive move MS_WINHELP 700 0 400 400 || fail "could not move the help window"
+# edit_and_save: edit mode, a click on byte 37 (row 2, byte column 5), two
+# hex digits; Exit, saving the change. cmp -l must show exactly that byte.
+edit_and_save() {
+    local offset=37 old digits diffs
+    old=$(od -An -tx1 -j $offset -N1 "$file" | tr -d ' \n')
+    digits=5a
+    [ "$old" = 5a ] && digits=a5
+    qdrive command QuillonWClass 204 || fail "could not post View mode"
+    click_byte $offset
+    qdrive chars QuillonWClass "$digits" || fail "could not type"
+    qdrive wait-status QuillonWClass 1 "Offset: 26 (HEX)" 5000 >/dev/null || fail "the caret did not move on"
 
-# Edit mode, a click on byte 37 (row 2, byte column 5), two hex digits.
-OFFSET=37
-old=$(od -An -tx1 -j $OFFSET -N1 "$file" | tr -d ' \n')
-DIGITS=5a
-[ "$old" = 5a ] && DIGITS=a5
-qdrive command QuillonWClass 204 || fail "could not post View mode"
-click_byte $OFFSET
-qdrive chars QuillonWClass "$DIGITS" || fail "could not type"
-qdrive wait-status QuillonWClass 1 "Offset: 26 (HEX)" 5000 >/dev/null || fail "the caret did not move on"
+    qdrive command QuillonWClass 110 || fail "could not post Exit"
+    qdrive answer-box "Do you want to save the changes?" 6 10000 >/dev/null || fail "no save question"
+    wait_editor || fail "editor exit code $EDITOR_STATUS"
 
-# Exit, saving the change; the help window closes with the editor.
-qdrive command QuillonWClass 110 || fail "could not post Exit"
-qdrive answer-box "Do you want to save the changes?" 6 10000 >/dev/null || fail "no save question"
-wait_editor || fail "editor exit code $EDITOR_STATUS"
+    diffs=$(cmp -l "$E2E_TMP/original.bin" "$file")
+    echo "changed: $diffs"
+    [ "$(stat -c %s "$file")" = 5000 ] || fail "length changed to $(stat -c %s "$file")"
+    [ "$(echo "$diffs" | wc -l)" = 1 ] || fail "expected one changed byte, got: $diffs"
+    set -- $diffs
+    [ "$1" = $((offset + 1)) ] && [ "$3" = "$(printf '%o' 0x$digits)" ] || fail "wrong byte changed: $diffs"
+}
+
+started=$(date +%s)
+fresh_prefix "$BUILD_DIR/release-prefix"
+install_zip
+start_installed_editor
+check_help
+edit_and_save
+# The help window closes with the editor.
 qdrive wait-gone MS_WINHELP 10000 || fail "closing the editor left the help open"
-
-diffs=$(cmp -l "$E2E_TMP/original.bin" "$file")
-echo "changed: $diffs"
-[ "$(stat -c %s "$file")" = 5000 ] || fail "length changed to $(stat -c %s "$file")"
-[ "$(echo "$diffs" | wc -l)" = 1 ] || fail "expected one changed byte, got: $diffs"
-set -- $diffs
-[ "$1" = $((OFFSET + 1)) ] && [ "$3" = "$(printf '%o' 0x$DIGITS)" ] || fail "wrong byte changed: $diffs"
-echo "release run in $(( $(date +%s) - started )) s"
 stop_prefix
 rm -rf "$WINEPREFIX"
+echo "release run in $(( $(date +%s) - started )) s"
+
+# Once more on Windows 95 as Wine plays it.
+started=$(date +%s)
+fresh_prefix "$BUILD_DIR/release-prefix-win95" win95
+version=$(wine cmd /c ver 2>/dev/null </dev/null | tr -d '\r' | grep -o 'Windows [0-9.]*')
+echo "version: $version"
+case $version in "Windows 4.0."*) ;; *) fail "the prefix reports $version, not 4.0" ;; esac
+install_zip
+start_installed_editor
+edit_and_save
+stop_prefix
+rm -rf "$WINEPREFIX"
+echo "Windows 95 run in $(( $(date +%s) - started )) s"
 pass

@@ -64,6 +64,7 @@ TEST(CommandLine, ProgramNameIsSkipped)
     EXPECT_STREQ("", skipProgramName("q.exe"));
     EXPECT_STREQ("", skipProgramName("\"unterminated"));
     EXPECT_STREQ("x", skipProgramName("\tq.exe\t x"));
+    EXPECT_STREQ("a.bin", skipProgramName("\"q.exe\"a.bin"));    // the argument right after the quote
 }
 
 }  // namespace

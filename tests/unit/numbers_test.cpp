@@ -75,7 +75,9 @@ TEST(Numbers, UnitValueRangesPerFormat)
         {"ff", 0x01, true, 0xff},           {"100", 0x01, false, 0},
         {"0x7f", 0x01, true, 0x7f},         {"ffff", 0x03, true, 0xffff},
         {"10000", 0x03, false, 0},          {"ffffffff", 0x05, true, 0xffffffff},
-        {"100000000", 0x05, false, 0},      {"-1", 0x05, false, 0},
+        {"100000000", 0x05, false, 0},      {"-1", 0x05, true, 0xffffffff},
+        {"-ffffffff", 0x05, true, 1},       {"-1", 0x03, false, 0},
+        {"-0", 0x01, true, 0},              {"-100000000", 0x05, false, 0},
         {"12zz", 0x03, true, 0x12},         {"zz", 0x01, false, 0},
         // signed decimal
         {"-128", 0x08, true, 0x80},         {"127", 0x08, true, 0x7f},
@@ -92,6 +94,8 @@ TEST(Numbers, UnitValueRangesPerFormat)
         {"4294967295", 0x04, true, 0xffffffff}, {"4294967296", 0x04, false, 0},
         {"99999999999999999999999", 0x04, false, 0},
         {"-1", 0x00, false, 0},             {"-0", 0x00, true, 0},
+        {"-1", 0x04, true, 0xffffffff},     {"-4294967295", 0x04, true, 1},
+        {"-65535", 0x02, false, 0},
         {"  42 and more", 0x00, true, 42},
         // nothing to read
         {"", 0x00, false, 0},               {"", 0x01, false, 0},

@@ -185,6 +185,9 @@ TEST(Pattern, NumbersToAdd)
         {"255", 0, {0xFF}},
         {"256", 0, {}},
         {"-1", 0, {}},
+        {"-0", 0, {0x00}},                     // minus zero is zero
+        {"-0", HEX | S16, {0x00, 0x00}},
+        {"-1", S32, {0xFF, 0xFF, 0xFF, 0xFF}},  // negated modulo 2^32
         {"300", S16, {0x2C, 0x01}},
         {"65536", S16, {}},
         {"4294967295", S32, {0xFF, 0xFF, 0xFF, 0xFF}},

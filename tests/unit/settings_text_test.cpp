@@ -71,6 +71,7 @@ TEST(SettingsText, NumbersFormatAndPlacement)
     } numbers[] = {
         {"17", 17}, {"-20", -20}, {"0x21", 33}, {"010", 8}, {"  5x", 5}, {"abc", 0},
         {"", 0}, {"99999999999", INT32_MAX}, {"-99999999999", INT32_MIN},
+        {"2147483648", INT32_MAX}, {"-2147483648", INT32_MIN}, {"-2147483649", INT32_MIN},
     };
     for (const auto &n : numbers) EXPECT_EQ(n.value, parseLongSetting(n.text)) << n.text;
 
