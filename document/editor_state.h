@@ -103,6 +103,7 @@ struct EditorState {
     int32_t scanIndex;
     int32_t matchedCount;
     int32_t matchStart;
+    int32_t nextSliceBase;          // where the last slice stopped: the partial match holds only there
     int32_t percentInStatus;        // the percentage the status bar shows while searching
     uint8_t finishingSearch;        // finishSearch's message box is up
 

@@ -73,7 +73,8 @@ void startSearch(int request)
         ed.searchStart = (ed.searchOptions & SO_FROM_START) ? 0 : 16 * ed.topRow;
     }
     ed.scanSwapped = swapped;
-    loadPage(firstSliceBase(ed.searchStart, ed.scanSwapped));
+    ed.nextSliceBase = firstSliceBase(ed.searchStart, ed.scanSwapped);
+    loadPage(ed.nextSliceBase);
 
     clearPartialMatch();
     ed.scanLength = ed.patternLength;
@@ -100,7 +101,10 @@ void searchStep()
     showProgress();
 
     ed.scanIndex = 0;
-    if (ed.matchedCount == 0) clearPartialMatch();
+    // A partial match goes on only in the window that follows the bytes it
+    // was counted in: a window loaded elsewhere between two slices would
+    // join bytes that do not follow each other.
+    if (ed.matchedCount == 0 || ed.pageBase != ed.nextSliceBase) clearPartialMatch();
     uint8_t swapped = swappedOrder();
     if (swapped != ed.scanSwapped) {
         // The byte order changed under the search: the partial match was
@@ -129,6 +133,7 @@ void searchStep()
     }
     ed.matchedCount = r.matchedCount;
     ed.matchStart = r.matchStart;
+    ed.nextSliceBase = r.nextBase;
     if (ed.searching && ed.pageBase < ed.fileSize) loadPage(r.nextBase);
 }
 

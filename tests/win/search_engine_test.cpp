@@ -362,6 +362,27 @@ TEST_F(SearchEngine, ANewSearchReplacesTheRunningOne)
     expectOneTimerAndNoneLeft();
 }
 
+// "ab" ends the first window and "cd" begins the window that is loaded in
+// place of the second: the partial match does not join them.
+TEST_F(SearchEngine, APartialMatchDoesNotJoinAWindowMovedUnderTheSearch)
+{
+    Bytes file(4 * PAGE_SIZE, 'x');
+    memcpy(&file[PAGE_SIZE - 2], "ab", 2);
+    memcpy(&file[3 * PAGE_SIZE], "cd", 2);
+    open(file);
+    setPattern("abcd");
+    ed.searchOptions |= SO_FROM_START;
+    startSearch(1);
+    searchStep();
+    ASSERT_EQ(2, ed.matchedCount);
+    loadPage(3 * PAGE_SIZE);
+    answerNextBox(IDOK);
+    for (int steps = 0; ed.searching && steps < 10; ++steps) searchStep();
+    EXPECT_EQ(-1, ed.lastFound);
+    ASSERT_EQ(1u, seenBoxes().size());
+    EXPECT_EQ("Not Found", seenBoxes()[0].text);
+}
+
 TEST_F(SearchEngine, ProgressShowsEveryWholePercentageOfALargeFile)
 {
     open(Bytes(30000000, 0x20));
