@@ -144,7 +144,9 @@ void onKeyDown(WPARAM wParam)
 void onChar(WPARAM wParam)
 {
     unsigned char ch = (unsigned char)(wParam & 0xFF);
-    if (ed.editMode == 0 || ed.caretOffset < 0) return;
+    // While a search runs the window is the search's: a character would be
+    // written into it and pull it back to the caret.
+    if (ed.editMode == 0 || ed.caretOffset < 0 || ed.searching) return;
 
     if (ed.editMode == 2) {
         if (!caretInPage()) return;
@@ -204,7 +206,7 @@ void onLButtonUp(LPARAM lParam)
         showOffsetInStatus();
         showViewCaret();
         invalidateView();
-        if (pending && caretInPage()) openEditValueDialog();
+        if (pending && !ed.searching && caretInPage()) openEditValueDialog();
         break;
     case HIT_TEXT:
         ed.selStart = hit.offset;
