@@ -21,6 +21,12 @@ enum {
     HEX_TEXT_CHARS = 766        // hexadecimal text of a full pattern: 3 x 255 + 1
 };
 
+// Bits of searchOptions.
+enum {
+    SO_TEXT = 0x01,             // text search, else hexadecimal
+    SO_FROM_START = 0x02        // search from the beginning, else from the top row
+};
+
 extern const char appCaption[];     // "Quillon for Windows 95   Version 1.4"
 extern const char helpFileName[];   // "quillon95.hlp"
 
@@ -96,8 +102,10 @@ struct EditorState {
     uint8_t scanSwapped;
     int32_t scanIndex;
     int32_t matchedCount;
-    int32_t leadingRun;
     int32_t matchStart;
+    int32_t nextSliceBase;          // where the last slice stopped: the partial match holds only there
+    int32_t percentInStatus;        // the percentage the status bar shows while searching
+    uint8_t finishingSearch;        // finishSearch's message box is up
 
     // Search dialog's own storage, kept between openings
     char patternText[PATTERN_CHARS];

@@ -158,7 +158,9 @@ void onKeyDown(WPARAM wParam)
 void onChar(WPARAM wParam)
 {
     unsigned char ch = (unsigned char)(wParam & 0xFF);
-    if (ed.editMode == 0 || ed.caretOffset < 0) return;
+    // While a search runs the window is the search's: a character would be
+    // written into it and pull it back to the caret.
+    if (ed.editMode == 0 || ed.caretOffset < 0 || ed.searching) return;
 
     if (ed.editMode == 2) {
         if (!caretInPage()) return;
@@ -218,7 +220,7 @@ void onLButtonUp(LPARAM lParam)
         showOffsetInStatus();
         showViewCaret();
         invalidateView();
-        if (pending) editCaretUnit();
+        if (pending && !ed.searching) editCaretUnit();
         break;
     case HIT_TEXT:
         ed.selStart = hit.offset;

@@ -6,6 +6,7 @@
 #include "document/document.h"
 #include "document/editor_state.h"
 #include "hexview/hexview.h"
+#include "hexview/rowtext.h"
 #include "runtime/format.h"
 #include "search/matcher.h"
 #include "search/search.h"
@@ -13,18 +14,9 @@
 
 namespace {
 
-// Set while finishSearch shows its message box: a Stop Search that arrives
-// through that box's message loop must not end the search a second time.
-bool finishing;
-
-// The percentage the status bar shows. The paint also moves percent (it
-// shows the rows from pageBase during a search), so the status text keeps
-// its own last value and no whole percentage is skipped.
-int32_t percentInStatus;
-
 uint8_t swappedOrder()
 {
-    return (uint8_t)((ed.searchOptions & 0x01) && (ed.viewFormat & 0x20));
+    return (uint8_t)((ed.searchOptions & SO_TEXT) && (ed.viewFormat & VF_SWAP_TEXT));
 }
 
 void clearPartialMatch()
@@ -41,13 +33,16 @@ void notFound()
     finishSearch(false);
 }
 
+// The paint also moves percent (it shows the rows from pageBase during a
+// search), so the status text keeps its own last value, percentInStatus,
+// and no whole percentage is skipped.
 void showProgress()
 {
     ed.percentShown = ed.percent;
     ed.percent = percentOf(ed.pageBase);
     if (ed.percent != ed.percentShown) updateTitle();
-    if (ed.percent != percentInStatus) {
-        percentInStatus = ed.percent;
+    if (ed.percent != ed.percentInStatus) {
+        ed.percentInStatus = ed.percent;
         formatText(ed.textScratch, sizeof ed.textScratch, "Searching %i %c\n", (int)ed.percent, '%');
         setStatusText(ed.textScratch, 0, 0);
     }
@@ -55,6 +50,8 @@ void showProgress()
 
 }  // namespace
 
+// The comparison rule of the running search. The matcher applies the same
+// rule through foldByte's table to whole windows, folding the pattern once.
 bool bytesMatch(unsigned char f, unsigned char p)
 {
     return ed.foldCase ? foldByte(f) == foldByte(p) : f == p;
@@ -73,21 +70,21 @@ void startSearch(int request)
         if (ed.lastFound == -1 || ed.fileSize == 0 || !ed.findNextReady) return;
         ed.searchStart = (swapped && ed.scanSwapped ? ed.lastFoundPosition : ed.lastFound) + 1;
     } else {
-        ed.searchStart = (ed.searchOptions & 0x02) ? 0 : 16 * ed.topRow;
+        ed.searchStart = (ed.searchOptions & SO_FROM_START) ? 0 : 16 * ed.topRow;
     }
     ed.scanSwapped = swapped;
-    loadPage(firstSliceBase(ed.searchStart, ed.scanSwapped));
+    ed.nextSliceBase = firstSliceBase(ed.searchStart, ed.scanSwapped);
+    loadPage(ed.nextSliceBase);
 
     clearPartialMatch();
-    ed.leadingRun = leadingRunOf(ed.pattern, ed.patternLength);
     ed.scanLength = ed.patternLength;
 
     setStatusText("Searching", 0, 0);
-    percentInStatus = ed.percent;
+    ed.percentInStatus = ed.percent;
     bool wasSearching = ed.searching != 0;
     ed.searching = 1;
     EnableMenuItem(ed.menu, IDM_STOPSEARCH, MF_BYCOMMAND | MF_ENABLED);
-    InvalidateRect(ed.hexViewWnd, NULL, TRUE);
+    invalidateView();
 
     if (wasSearching) KillTimer(NULL, ed.searchTimer);
     ed.searchTimer = SetTimer(NULL, 0, 1, NULL);
@@ -104,7 +101,10 @@ void searchStep()
     showProgress();
 
     ed.scanIndex = 0;
-    if (ed.matchedCount == 0) clearPartialMatch();
+    // A partial match goes on only in the window that follows the bytes it
+    // was counted in: a window loaded elsewhere between two slices would
+    // join bytes that do not follow each other.
+    if (ed.matchedCount == 0 || ed.pageBase != ed.nextSliceBase) clearPartialMatch();
     uint8_t swapped = swappedOrder();
     if (swapped != ed.scanSwapped) {
         // The byte order changed under the search: the partial match was
@@ -133,12 +133,15 @@ void searchStep()
     }
     ed.matchedCount = r.matchedCount;
     ed.matchStart = r.matchStart;
+    ed.nextSliceBase = r.nextBase;
     if (ed.searching && ed.pageBase < ed.fileSize) loadPage(r.nextBase);
 }
 
 void stopSearch()
 {
-    if (!ed.searching || finishing) return;
+    // A Stop Search that arrives through the message loop of finishSearch's
+    // box does not end the search a second time.
+    if (!ed.searching || ed.finishingSearch) return;
     ed.lastFound = -1;
     finishSearch(true);
 }
@@ -147,7 +150,7 @@ void finishSearch(bool aborted)
 {
     KillTimer(NULL, ed.searchTimer);
     ed.searchTimer = 0;
-    finishing = true;
+    ed.finishingSearch = 1;
     if (aborted) {
         EnableMenuItem(ed.menu, IDM_FINDNEXT, MF_BYCOMMAND | MF_GRAYED);
         ed.findNextReady = 0;
@@ -183,12 +186,12 @@ void finishSearch(bool aborted)
         EnableMenuItem(ed.menu, IDM_FINDNEXT, MF_BYCOMMAND | MF_ENABLED);
         ed.findNextReady = 1;
         formatText(ed.textScratch, sizeof ed.textScratch,
-                   (ed.viewFormat & 0x10) ? "Found at: %lx (HEX)" : "Found at: %lu (DEC)",
+                   (ed.viewFormat & VF_HEX_OFFSETS) ? "Found at: %lx (HEX)" : "Found at: %lu (DEC)",
                    (unsigned long)ed.lastFound);
         setStatusText(ed.textScratch, 0, 0);
     }
-    finishing = false;
+    ed.finishingSearch = 0;
     ed.searching = 0;
     EnableMenuItem(ed.menu, IDM_STOPSEARCH, MF_BYCOMMAND | MF_GRAYED);
-    InvalidateRect(ed.hexViewWnd, NULL, TRUE);
+    invalidateView();
 }

@@ -58,14 +58,6 @@ int32_t lowestOffset(int32_t pos, int32_t count, uint8_t swapped)
 
 unsigned char foldByte(unsigned char b) { return foldedBytes.v[b]; }
 
-int32_t leadingRunOf(const unsigned char *pattern, int32_t length)
-{
-    if (length <= 0) return 0;
-    int32_t run = 1;
-    while (run < length && pattern[run] == pattern[0]) ++run;
-    return run < length ? run : 0;
-}
-
 int32_t firstSliceBase(int32_t start, uint8_t swapped) { return swapped ? (start & ~1) : start; }
 
 SliceResult matchSlice(const unsigned char *window, int32_t windowBase, int32_t windowSize,

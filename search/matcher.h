@@ -18,10 +18,6 @@ enum { MAX_PATTERN_BYTES = 255 };
 // other byte compares exactly.
 unsigned char foldByte(unsigned char b);
 
-// Length of the run of pattern[0] at the start of the pattern; 0 when the
-// whole pattern is that run or the pattern is empty.
-int32_t leadingRunOf(const unsigned char *pattern, int32_t length);
-
 struct MatchQuery {
     const unsigned char *pattern;
     int32_t patternLength;      // 1 .. MAX_PATTERN_BYTES

@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "document/editor_state.h"
+#include "hexview/rowtext.h"
 #include "runtime/text.h"
 #include "search/pattern.h"
 #include "search/search.h"
@@ -82,12 +83,12 @@ void showNumberFormat(HWND dlg, uint8_t format)
     check(dlg, IDC_SRCH_8BIT, false);
     check(dlg, IDC_SRCH_16BIT, false);
     check(dlg, IDC_SRCH_32BIT, false);
-    uint8_t size = format & 0x06;
-    check(dlg, size == 0x00 ? IDC_SRCH_8BIT : size == 0x02 ? IDC_SRCH_16BIT : IDC_SRCH_32BIT, true);
-    check(dlg, IDC_SRCH_SIGNED, (format & 0x08) != 0);
-    check(dlg, IDC_SRCH_NUMHEX, (format & 0x01) != 0);
-    bool hexMode = !(ed.searchOptions & 0x01);
-    enableItem(dlg, IDC_SRCH_SIGNED, hexMode && !(format & 0x01));
+    uint8_t size = format & VF_UNIT_SIZE;
+    check(dlg, size == VF_UNIT_8 ? IDC_SRCH_8BIT : size == VF_UNIT_16 ? IDC_SRCH_16BIT : IDC_SRCH_32BIT, true);
+    check(dlg, IDC_SRCH_SIGNED, (format & VF_SIGNED) != 0);
+    check(dlg, IDC_SRCH_NUMHEX, (format & VF_HEX_VALUES) != 0);
+    bool hexMode = !(ed.searchOptions & SO_TEXT);
+    enableItem(dlg, IDC_SRCH_SIGNED, hexMode && !(format & VF_HEX_VALUES));
     SendDlgItemMessageA(dlg, IDC_SRCH_NUMBER, EM_LIMITTEXT, numberFieldLimit(format), 0);
     setField(dlg, IDC_SRCH_NUMBER, "");
 }
@@ -172,9 +173,9 @@ void onInitDialog(HWND dlg)
     SendDlgItemMessageA(dlg, IDC_SRCH_TEXTFIELD, EM_LIMITTEXT, PATTERN_TEXT_CHARS - 1, 0);
     SendDlgItemMessageA(dlg, IDC_SRCH_HEXFIELD, EM_LIMITTEXT, HEX_TEXT_CHARS - 1, 0);
     check(dlg, IDC_SRCH_MATCHCASE, ed.ignoreCase == 0);
-    if (ed.searchOptions & 0x01) showTextMode(dlg);
+    if (ed.searchOptions & SO_TEXT) showTextMode(dlg);
     else showHexMode(dlg);
-    check(dlg, IDC_SRCH_FROMSTART, (ed.searchOptions & 0x02) != 0);
+    check(dlg, IDC_SRCH_FROMSTART, (ed.searchOptions & SO_FROM_START) != 0);
     if (ed.patternLength > 0) {
         refreshTextField(dlg);
         refreshHexField(dlg);
@@ -190,11 +191,11 @@ void onInitDialog(HWND dlg)
 void onFind(HWND dlg, int id)
 {
     ed.ignoreCase = isChecked(dlg, IDC_SRCH_MATCHCASE) ? 0 : 1;
-    ed.foldCase = (ed.searchOptions & 0x01) ? ed.ignoreCase : 0;
+    ed.foldCase = (ed.searchOptions & SO_TEXT) ? ed.ignoreCase : 0;
     if (ed.patternLength > 0) {
         ed.searchRequest = id == IDC_SRCH_FIND ? 1 : 2;
-        if (isChecked(dlg, IDC_SRCH_FROMSTART)) ed.searchOptions |= 0x02;
-        else ed.searchOptions &= (uint8_t)~0x02;
+        if (isChecked(dlg, IDC_SRCH_FROMSTART)) ed.searchOptions |= SO_FROM_START;
+        else ed.searchOptions &= (uint8_t)~SO_FROM_START;
     }
     EndDialog(dlg, 1);
 }
@@ -212,12 +213,12 @@ BOOL onCommand(HWND dlg, int id, int code)
         return FALSE;
     case IDC_SRCH_HEXMODE:
         showHexMode(dlg);
-        ed.searchOptions &= (uint8_t)~0x01;
+        ed.searchOptions &= (uint8_t)~SO_TEXT;
         showNumberFormat(dlg, ed.numberFormat);
         return FALSE;
     case IDC_SRCH_TEXTMODE:
         showTextMode(dlg);
-        ed.searchOptions |= 0x01;
+        ed.searchOptions |= SO_TEXT;
         showNumberFormat(dlg, ed.numberFormat);
         return FALSE;
     case IDC_SRCH_FIND:
@@ -230,15 +231,17 @@ BOOL onCommand(HWND dlg, int id, int code)
     case IDC_SRCH_8BIT:
     case IDC_SRCH_16BIT:
     case IDC_SRCH_32BIT:
-        ed.numberFormat = (uint8_t)((ed.numberFormat & ~0x06) | (2 * (id - IDC_SRCH_8BIT)));
+        ed.numberFormat = (uint8_t)((ed.numberFormat & ~VF_UNIT_SIZE) | (2 * (id - IDC_SRCH_8BIT)));
         showNumberFormat(dlg, ed.numberFormat);
         return TRUE;
     case IDC_SRCH_SIGNED:
-        ed.numberFormat = (uint8_t)(isChecked(dlg, id) ? ed.numberFormat | 0x08 : ed.numberFormat & ~0x08);
+        ed.numberFormat = (uint8_t)(isChecked(dlg, id) ? ed.numberFormat | VF_SIGNED
+                                                       : ed.numberFormat & ~VF_SIGNED);
         showNumberFormat(dlg, ed.numberFormat);
         return TRUE;
     case IDC_SRCH_NUMHEX:
-        ed.numberFormat = (uint8_t)(isChecked(dlg, id) ? ed.numberFormat | 0x01 : ed.numberFormat & ~0x01);
+        ed.numberFormat = (uint8_t)(isChecked(dlg, id) ? ed.numberFormat | VF_HEX_VALUES
+                                                       : ed.numberFormat & ~VF_HEX_VALUES);
         showNumberFormat(dlg, ed.numberFormat);
         return TRUE;
     case IDC_SRCH_ADDVALUE:

@@ -223,12 +223,8 @@ TEST(Matcher, SlideInSwappedOrderReportsTheLowestMatchedOffset)
     EXPECT_EQ(3, f.position);
 }
 
-TEST(Matcher, LeadingRunAndFolding)
+TEST(Matcher, Folding)
 {
-    EXPECT_EQ(2, leadingRunOf((const unsigned char *)"aab", 3));
-    EXPECT_EQ(1, leadingRunOf((const unsigned char *)"abc", 3));
-    EXPECT_EQ(0, leadingRunOf((const unsigned char *)"aaa", 3));
-    EXPECT_EQ(0, leadingRunOf((const unsigned char *)"", 0));
     for (int b = 0; b < 256; ++b)
         EXPECT_EQ(b >= 'a' && b <= 'z' ? b - 32 : b, foldByte((unsigned char)b)) << b;
 }

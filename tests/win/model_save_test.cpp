@@ -402,7 +402,7 @@ std::string clickCell(bool text, bool doubleClick)
     }
     if (offset >= ed.fileSize || column < ed.hScrollPos) return "no cell";
     LPARAM at = pointAt(column, row);
-    if (doubleClick && !text && ed.editMode != 0) planEditValue();
+    if (doubleClick && !text && ed.editMode != 0 && !ed.searching) planEditValue();
     SendMessageA(ed.hexViewWnd, WM_LBUTTONUP, 0, at);
     if (doubleClick) {
         SendMessageA(ed.hexViewWnd, WM_LBUTTONDBLCLK, 0, at);
@@ -417,7 +417,8 @@ std::string typeChar(unsigned char ch)
 {
     int32_t at = ed.caretOffset;
     uint8_t nibble = ed.caretNibble;
-    bool inside = ed.editMode != 0 && at >= 0 && at < ed.fileSize;
+    // While a search runs characters are ignored.
+    bool inside = !ed.searching && ed.editMode != 0 && at >= 0 && at < ed.fileSize;
     bool valueDialog = ed.editMode == 1 && !hexBytes() && inside;
     if (valueDialog) planEditValue();
     int digit = ch >= '0' && ch <= '9' ? ch - '0'

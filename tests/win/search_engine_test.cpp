@@ -362,6 +362,60 @@ TEST_F(SearchEngine, ANewSearchReplacesTheRunningOne)
     expectOneTimerAndNoneLeft();
 }
 
+// In edit mode, characters and a double click on a unit during a search
+// change no byte, ask nothing and leave the window to the search, which
+// ends as it would without them.
+TEST_F(SearchEngine, TypingAndDoubleClicksDuringASearchAreIgnored)
+{
+    Bytes file(1000000, 0x20);
+    memcpy(&file[900000], "late", 4);
+    std::string path = writeTempFile("typed.bin", file);
+    openFile(path.c_str());
+    ASSERT_TRUE(waitFor([] { return ed.fileJustOpened == 0; }));
+    SendMessageA(ed.mainWnd, WM_COMMAND, IDM_VIEWMODE, 0);
+    ASSERT_EQ(1, ed.editMode);
+    setPattern("late");
+    ed.searchOptions |= SO_FROM_START;
+    LPARAM firstUnit = MAKELPARAM((ed.offsetChars + 2) * ed.charWidth + 3, ed.charHeight + 5);
+    // Given on ticks before the one that finds the match, so they come
+    // while the search runs.
+    onTick = [firstUnit](size_t n) {
+        if (n % 2 || n > 10) return;
+        for (char c : std::string("4a")) PostMessageA(ed.mainWnd, WM_CHAR, (unsigned char)c, 0);
+        PostMessageA(ed.hexViewWnd, WM_LBUTTONDBLCLK, 0, firstUnit);
+        PostMessageA(ed.hexViewWnd, WM_LBUTTONUP, 0, firstUnit);
+    };
+    find(IDM_FIND);
+    EXPECT_EQ(900000, ed.lastFound);
+    EXPECT_TRUE(seenBoxes().empty());
+    EXPECT_EQ(0, ed.pageDirty);
+    ASSERT_GE(ticks.size(), 5u);
+    for (size_t i = 1; i < ticks.size(); ++i) EXPECT_EQ(2 * PAGE_SIZE, ticks[i].pageBase - ticks[i - 1].pageBase);
+    closeFile();
+    EXPECT_TRUE(readFile(path) == file);
+}
+
+// "ab" ends the first window and "cd" begins the window that is loaded in
+// place of the second: the partial match does not join them.
+TEST_F(SearchEngine, APartialMatchDoesNotJoinAWindowMovedUnderTheSearch)
+{
+    Bytes file(4 * PAGE_SIZE, 'x');
+    memcpy(&file[PAGE_SIZE - 2], "ab", 2);
+    memcpy(&file[3 * PAGE_SIZE], "cd", 2);
+    open(file);
+    setPattern("abcd");
+    ed.searchOptions |= SO_FROM_START;
+    startSearch(1);
+    searchStep();
+    ASSERT_EQ(2, ed.matchedCount);
+    loadPage(3 * PAGE_SIZE);
+    answerNextBox(IDOK);
+    for (int steps = 0; ed.searching && steps < 10; ++steps) searchStep();
+    EXPECT_EQ(-1, ed.lastFound);
+    ASSERT_EQ(1u, seenBoxes().size());
+    EXPECT_EQ("Not Found", seenBoxes()[0].text);
+}
+
 TEST_F(SearchEngine, ProgressShowsEveryWholePercentageOfALargeFile)
 {
     open(Bytes(30000000, 0x20));
