@@ -50,13 +50,6 @@ void showProgress()
 
 }  // namespace
 
-// The comparison rule of the running search. The matcher applies the same
-// rule through foldByte's table to whole windows, folding the pattern once.
-bool bytesMatch(unsigned char f, unsigned char p)
-{
-    return ed.foldCase ? foldByte(f) == foldByte(p) : f == p;
-}
-
 void startSearch(int request)
 {
     // searchStart is where the search begins in display order: in plain

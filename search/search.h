@@ -8,7 +8,6 @@ void startSearch(int request);
 void searchStep();
 void stopSearch();
 void finishSearch(bool aborted);
-bool bytesMatch(unsigned char fileByte, unsigned char patternByte);
 
 INT_PTR CALLBACK searchDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam);
 
