@@ -194,10 +194,11 @@ LRESULT CALLBACK mainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_QUERYENDSESSION:
         // The changes are offered as closing offers them, and the session
         // may end whatever the answer. The file stays open: another program
-        // may still refuse the end. A save question already up is left to
-        // decide: a second flushPage beneath it would end its `flushing`
-        // early, and a paint could then move the window under the question.
-        if (!ed.flushing) flushPage();
+        // may still refuse the end. A save question that is already up must
+        // be answered first: the session ending under it would lose the
+        // changes it asks about.
+        if (ed.flushing) return FALSE;
+        flushPage();
         return TRUE;
     case WM_ENDSESSION:
         if (wParam) endRun();

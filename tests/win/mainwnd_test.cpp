@@ -317,8 +317,14 @@ TEST_F(ExitTest, TheEndOfTheWindowsSessionOffersTheChangesAndWritesTheSettings)
 {
     EditorSession s;
     changeAByte();
-    answerNextBox(IDYES);
+    // A second end of the session under the question does not end it.
+    LRESULT underQuestion = -1;
+    onNextBox([&](HWND box) {
+        underQuestion = SendMessageA(ed.mainWnd, WM_QUERYENDSESSION, 0, 0);
+        PostMessageA(box, WM_COMMAND, IDYES, 0);
+    });
     EXPECT_EQ(TRUE, SendMessageA(ed.mainWnd, WM_QUERYENDSESSION, 0, 0));
+    EXPECT_EQ(FALSE, underQuestion);
     ASSERT_EQ(1u, seenBoxes().size());
     EXPECT_EQ("Do you want to save the changes?", seenBoxes()[0].text);
     std::vector<unsigned char> expected = original;
