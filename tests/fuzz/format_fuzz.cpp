@@ -15,7 +15,7 @@ namespace {
 
 enum Kind { INT, UNSIGNED, LONG, UNSIGNED_LONG, CHAR, TEXT, CUT_TEXT, PERCENT, KINDS };
 
-struct Spec {
+struct Conversion {
     Kind kind;
     int32_t value;
 };
@@ -39,23 +39,23 @@ template <typename... Args> void check(Args... args)
     }
 }
 
-template <int K, typename... Args> void build(const Spec *specs, int count, Args... args)
+template <int K, typename... Args> void build(const Conversion *conversions, int count, Args... args)
 {
     if constexpr (K == 3) {
         check(args...);
     } else {
         if (K == count) return check(args...);
-        int32_t v = specs[K].value;
+        int32_t v = conversions[K].value;
         const char *text = texts[(uint32_t)v % (sizeof texts / sizeof *texts)];
-        switch (specs[K].kind) {
-        case INT: return build<K + 1>(specs, count, args..., (int)v);
-        case UNSIGNED: return build<K + 1>(specs, count, args..., (unsigned)v);
-        case LONG: return build<K + 1>(specs, count, args..., (long)v);
-        case UNSIGNED_LONG: return build<K + 1>(specs, count, args..., (unsigned long)(uint32_t)v);
-        case CHAR: return build<K + 1>(specs, count, args..., (int)(unsigned char)v);
-        case TEXT: return build<K + 1>(specs, count, args..., text);
-        case CUT_TEXT: return build<K + 1>(specs, count, args..., (int)((v >> 8) % 14 - 2), text);
-        default: return build<K + 1>(specs, count, args...);
+        switch (conversions[K].kind) {
+        case INT: return build<K + 1>(conversions, count, args..., (int)v);
+        case UNSIGNED: return build<K + 1>(conversions, count, args..., (unsigned)v);
+        case LONG: return build<K + 1>(conversions, count, args..., (long)v);
+        case UNSIGNED_LONG: return build<K + 1>(conversions, count, args..., (unsigned long)(uint32_t)v);
+        case CHAR: return build<K + 1>(conversions, count, args..., (int)(unsigned char)v);
+        case TEXT: return build<K + 1>(conversions, count, args..., text);
+        case CUT_TEXT: return build<K + 1>(conversions, count, args..., (int)((v >> 8) % 14 - 2), text);
+        default: return build<K + 1>(conversions, count, args...);
         }
     }
 }
@@ -68,19 +68,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size < 1) return 0;
     destSize = data[0] % 97;
-    Spec specs[3];
+    Conversion conversions[3];
     int count = 0;
     size_t f = 0;
     format[f++] = '<';
     for (size_t at = 1; count < 3 && at + 6 <= size; at += 6, ++count) {
         uint8_t k = data[at], w = data[at + 1] % 16;
-        Spec &s = specs[count];
+        Conversion &s = conversions[count];
         s.kind = (Kind)(k % KINDS);
         memcpy(&s.value, data + at + 2, 4);
         bool isLong = (k >> 4) & 1;
         if (s.kind == INT || s.kind == UNSIGNED) s.kind = isLong ? (Kind)(s.kind + LONG) : s.kind;
-        static const char conversions[KINDS] = {'i', 'u', 'i', 'u', 'c', 's', 's', '%'};
-        char c = conversions[s.kind];
+        static const char letters[KINDS] = {'i', 'u', 'i', 'u', 'c', 's', 's', '%'};
+        char c = letters[s.kind];
         if (c == 'i' && (k & 0x80)) c = 'd';
         if (c == 'u' && (k & 0x80)) c = (k & 0x40) ? 'o' : 'x';
         format[f++] = '%';
@@ -94,6 +94,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         format[f++] = '|';
     }
     format[f] = '\0';
-    build<0>(specs, count);
+    build<0>(conversions, count);
     return 0;
 }
