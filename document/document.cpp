@@ -12,6 +12,17 @@
 
 namespace {
 
+// Every open of the edited file by name is a compatibility-mode _lopen, the
+// mode of the editor's own handle. Windows 95 keeps the DOS sharing rules:
+// while a process holds a compatibility-mode handle, it may open the file
+// again in that mode only, and every other mode (any CreateFile, whatever
+// its share flags) is refused. NT takes the mode as shared reading and
+// writing, so the same opens work there too.
+HFILE openByName(const char *path, int access)
+{
+    return _lopen(path, access | OF_SHARE_COMPAT);
+}
+
 void closeHandle()
 {
     if (ed.fileHandle >= 0) _lclose((HFILE)ed.fileHandle);
@@ -52,16 +63,15 @@ bool fileStillNamed()
 // ... and after it the file under the name must hold the bytes written.
 bool nameHolds(int32_t offset, const unsigned char *bytes, UINT length)
 {
-    HANDLE file = CreateFileA(openedPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    bool same = SetFilePointer(file, offset, NULL, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
+    HFILE file = openByName(openedPath, OF_READ);
+    if (file == HFILE_ERROR) return false;
+    bool same = _llseek(file, offset, 0) == offset;
     unsigned char chunk[512];
     for (UINT done = 0; same && done < length; done += sizeof chunk) {
-        DWORD want = length - done < sizeof chunk ? length - done : sizeof chunk, got = 0;
-        same = ReadFile(file, chunk, want, &got, NULL) && got == want && memcmp(chunk, bytes + done, want) == 0;
+        UINT want = length - done < sizeof chunk ? length - done : sizeof chunk;
+        same = _lread(file, chunk, want) == want && memcmp(chunk, bytes + done, want) == 0;
     }
-    CloseHandle(file);
+    _lclose(file);
     return same;
 }
 
@@ -200,10 +210,10 @@ void openFile(const char *path)
         DWORD attributes = GetFileAttributesA(path);
         ed.readOnly = attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY);
         if (!ed.readOnly) {
-            ed.fileHandle = _lopen(path, OF_READWRITE);
+            ed.fileHandle = openByName(path, OF_READWRITE);
             if (ed.fileHandle < 0) ed.readOnly = 1;
         }
-        if (ed.readOnly) ed.fileHandle = _lopen(path, OF_READ);
+        if (ed.readOnly) ed.fileHandle = openByName(path, OF_READ);
     }
     if (ed.fileHandle >= 0) {
         DWORD n = GetFullPathNameA(ed.fileName, sizeof openedPath, openedPath, NULL);

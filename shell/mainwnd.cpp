@@ -147,7 +147,12 @@ void runOpenDialog()
     ofn.lpstrFileTitle = ed.fileTitle;
     ofn.nMaxFileTitle = sizeof ed.fileTitle;
     ofn.lpstrInitialDir = ed.openDir;
-    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    // The dialog tries the chosen file with an open of its own, which
+    // Windows 95 may refuse while the editor holds the file (the DOS sharing
+    // rules): the open file, chosen again, would be turned away as in use.
+    // openFile makes the open itself, after closing its own handle, and
+    // reports what fails.
+    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_SHAREAWARE;
     if (!GetOpenFileNameA(&ofn)) return;
 
     openFile(fileBuffer);

@@ -34,6 +34,16 @@ dlls_of() {
     esac
 }
 
+# What a program must not import although Windows 95 has it. The editor
+# opens files only as its own handle is opened, in compatibility mode
+# (document/document.cpp): Windows 95 refuses a CreateFile of a file that the
+# process holds in that mode.
+never_of() {
+    case $1 in
+        quillon95.exe) echo "KERNEL32 CreateFileA" ;;
+    esac
+}
+
 status=0
 checked=0
 for exe in "$BUILD_DIR/quillon95.exe" "$BUILD_DIR/setup.exe"; do
@@ -46,6 +56,11 @@ for exe in "$BUILD_DIR/quillon95.exe" "$BUILD_DIR/setup.exe"; do
                       <(dlls_of "$name" | tr ' ' '\n' | sort))
     if [ -n "$others" ]; then
         echo "$name imports from DLLs it must not need:" $others
+        status=1
+    fi
+    banned=$(comm -12 <(printf '%s\n' "$list") <(never_of "$name" | sort))
+    if [ -n "$banned" ]; then
+        echo "$name imports what it must not use:" $banned
         status=1
     fi
     missing=$(comm -23 <(printf '%s\n' "$list") <(printf '%s\n' "$allowed"))
