@@ -48,6 +48,59 @@ void showProgress()
     }
 }
 
+// The end of every search. abortText: the search was stopped before its
+// end, and the box tells the user so; NULL: it ended with a match or at the
+// end of the file.
+void endSearch(const char *abortText)
+{
+    KillTimer(NULL, ed.searchTimer);
+    ed.searchTimer = 0;
+    ed.finishingSearch = 1;
+    if (abortText) {
+        EnableMenuItem(ed.menu, IDM_FINDNEXT, MF_BYCOMMAND | MF_GRAYED);
+        ed.findNextReady = 0;
+        setStatusText("", 0, 0);
+        MessageBoxA(ed.mainWnd, abortText, "Search", MB_OK);
+    } else if (ed.lastFound < 0) {
+        EnableMenuItem(ed.menu, IDM_FINDNEXT, MF_BYCOMMAND | MF_GRAYED);
+        ed.findNextReady = 0;
+        setStatusText("", 0, 0);
+        MessageBoxA(ed.mainWnd, "Not Found", "Search", MB_OK);
+        dropCaret();
+        ed.selLength = 0;
+        ed.selSkipPenultimate = 0;
+        ed.selSkipSecond = 0;
+        showOffsetInStatus();
+    } else {
+        // The highlight spans whole pairs in swapped order; the flags set by
+        // the slice leave out the pair halves that are not part of the match.
+        int32_t length = ed.scanLength;
+        if (ed.scanSwapped && length > 1) {
+            length += ed.selSkipSecond;
+            ed.selSkipPenultimate = (uint8_t)(length & 1);
+            length += ed.selSkipPenultimate;
+        }
+        ed.selStart = ed.lastFound;
+        ed.selLength = length;
+        dropCaret();
+        showOffsetInStatus();
+        ed.topRow = ed.lastFound / 16;
+        if (ed.topRow < 0) ed.topRow = 0;
+        ed.percent = percentOf(ed.pageBase);
+        SetScrollPos(ed.hexViewWnd, SB_VERT, scrollPosOfRow(ed.topRow), TRUE);
+        EnableMenuItem(ed.menu, IDM_FINDNEXT, MF_BYCOMMAND | MF_ENABLED);
+        ed.findNextReady = 1;
+        formatText(ed.textScratch, sizeof ed.textScratch,
+                   (ed.viewFormat & VF_HEX_OFFSETS) ? "Found at: %lx (HEX)" : "Found at: %lu (DEC)",
+                   (unsigned long)ed.lastFound);
+        setStatusText(ed.textScratch, 0, 0);
+    }
+    ed.finishingSearch = 0;
+    ed.searching = 0;
+    EnableMenuItem(ed.menu, IDM_STOPSEARCH, MF_BYCOMMAND | MF_GRAYED);
+    invalidateView();
+}
+
 }  // namespace
 
 void startSearch(int request)
@@ -80,7 +133,18 @@ void startSearch(int request)
     invalidateView();
 
     if (wasSearching) KillTimer(NULL, ed.searchTimer);
+    armSearchTimer();
+}
+
+// Windows 95 takes its timers from a small pool that every program shares.
+// A search that gets none would never tick: it ends at once, as a stopped
+// search does, and says why.
+void armSearchTimer()
+{
     ed.searchTimer = SetTimer(NULL, 0, 1, NULL);
+    if (ed.searchTimer != 0) return;
+    ed.lastFound = -1;
+    endSearch("No timer is free for the search. Close another program, then search again.");
 }
 
 void searchStep()
@@ -141,50 +205,5 @@ void stopSearch()
 
 void finishSearch(bool aborted)
 {
-    KillTimer(NULL, ed.searchTimer);
-    ed.searchTimer = 0;
-    ed.finishingSearch = 1;
-    if (aborted) {
-        EnableMenuItem(ed.menu, IDM_FINDNEXT, MF_BYCOMMAND | MF_GRAYED);
-        ed.findNextReady = 0;
-        setStatusText("", 0, 0);
-        MessageBoxA(ed.mainWnd, "Search aborted", "Search", MB_OK);
-    } else if (ed.lastFound < 0) {
-        EnableMenuItem(ed.menu, IDM_FINDNEXT, MF_BYCOMMAND | MF_GRAYED);
-        ed.findNextReady = 0;
-        setStatusText("", 0, 0);
-        MessageBoxA(ed.mainWnd, "Not Found", "Search", MB_OK);
-        dropCaret();
-        ed.selLength = 0;
-        ed.selSkipPenultimate = 0;
-        ed.selSkipSecond = 0;
-        showOffsetInStatus();
-    } else {
-        // The highlight spans whole pairs in swapped order; the flags set by
-        // the slice leave out the pair halves that are not part of the match.
-        int32_t length = ed.scanLength;
-        if (ed.scanSwapped && length > 1) {
-            length += ed.selSkipSecond;
-            ed.selSkipPenultimate = (uint8_t)(length & 1);
-            length += ed.selSkipPenultimate;
-        }
-        ed.selStart = ed.lastFound;
-        ed.selLength = length;
-        dropCaret();
-        showOffsetInStatus();
-        ed.topRow = ed.lastFound / 16;
-        if (ed.topRow < 0) ed.topRow = 0;
-        ed.percent = percentOf(ed.pageBase);
-        SetScrollPos(ed.hexViewWnd, SB_VERT, scrollPosOfRow(ed.topRow), TRUE);
-        EnableMenuItem(ed.menu, IDM_FINDNEXT, MF_BYCOMMAND | MF_ENABLED);
-        ed.findNextReady = 1;
-        formatText(ed.textScratch, sizeof ed.textScratch,
-                   (ed.viewFormat & VF_HEX_OFFSETS) ? "Found at: %lx (HEX)" : "Found at: %lu (DEC)",
-                   (unsigned long)ed.lastFound);
-        setStatusText(ed.textScratch, 0, 0);
-    }
-    ed.finishingSearch = 0;
-    ed.searching = 0;
-    EnableMenuItem(ed.menu, IDM_STOPSEARCH, MF_BYCOMMAND | MF_GRAYED);
-    invalidateView();
+    endSearch(aborted ? "Search aborted" : NULL);
 }

@@ -5,6 +5,8 @@
 #include <windows.h>
 
 void startSearch(int request);
+// Starts the search's 1 ms thread timer; a search that cannot have one ends.
+void armSearchTimer();
 void searchStep();
 void stopSearch();
 void finishSearch(bool aborted);

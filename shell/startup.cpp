@@ -174,7 +174,7 @@ int runMessageLoop()
             KillTimer(NULL, ed.searchTimer);
             searchStep();
             searchStep();
-            if (ed.searching) ed.searchTimer = SetTimer(NULL, 0, 1, NULL);
+            if (ed.searching) armSearchTimer();
         }
     }
     return (int)msg.wParam;

@@ -342,6 +342,66 @@ TEST_F(SearchEngine, StoppingAbortsAndWithdrawsFindNext)
     }
 }
 
+// The editor's calls of SetTimer go through this program's import of it.
+extern "C" UINT_PTR(WINAPI *importedSetTimer)(HWND, UINT_PTR, UINT, TIMERPROC) __asm__("__imp__SetTimer@16");
+UINT_PTR(WINAPI *systemSetTimer)(HWND, UINT_PTR, UINT, TIMERPROC);
+int searchTimersLeft;
+
+// A pool that runs dry after searchTimersLeft search timers (no window, no
+// callback); the harness's own timers are still granted.
+UINT_PTR WINAPI setTimerFromASmallPool(HWND wnd, UINT_PTR id, UINT ms, TIMERPROC proc)
+{
+    if (!wnd && !proc && searchTimersLeft-- <= 0) return 0;
+    return systemSetTimer(wnd, id, ms, proc);
+}
+
+void useTimerPool(bool small)
+{
+    DWORD old;
+    VirtualProtect(&importedSetTimer, sizeof importedSetTimer, PAGE_READWRITE, &old);
+    if (!systemSetTimer) systemSetTimer = importedSetTimer;
+    importedSetTimer = small ? setTimerFromASmallPool : systemSetTimer;
+    VirtualProtect(&importedSetTimer, sizeof importedSetTimer, old, &old);
+}
+
+// A search whose timer cannot be had, when it starts or at a later tick,
+// ends at once as a stopped search does and tells the user why. A changed
+// window is offered for saving first, as for any search.
+TEST_F(SearchEngine, ASearchWithoutATimerEndsAtOnce)
+{
+    std::string path = writeTempFile("notimer.bin", Bytes(1000000, 0x20));
+    openFile(path.c_str());
+    for (int granted : {0, 1}) {
+        SCOPED_TRACE(granted);
+        clearSeenBoxes();
+        setPattern("nothing here");
+        ed.lastFound = 5;
+        ed.findNextReady = 1;
+        ed.searchOptions |= SO_FROM_START;
+        ed.pageBuffer[7] = (unsigned char)('a' + granted);
+        ed.pageDirty = 1;
+        answerNextBox(IDYES);
+        answerNextBox(IDOK);
+        searchTimersLeft = granted;
+        useTimerPool(true);
+        find(IDM_FIND);
+        useTimerPool(false);
+        EXPECT_EQ((size_t)granted, ticks.size());
+        ASSERT_EQ(2u, seenBoxes().size());
+        EXPECT_EQ("Do you want to save the changes?", seenBoxes()[0].text);
+        EXPECT_EQ("No timer is free for the search. Close another program, then search again.",
+                  seenBoxes()[1].text);
+        EXPECT_EQ("Search", seenBoxes()[1].caption);
+        EXPECT_EQ('a' + granted, readFile(path)[7]);
+        EXPECT_EQ(-1, ed.lastFound);
+        EXPECT_EQ(0, ed.findNextReady);
+        EXPECT_TRUE(menuGrayed(IDM_FINDNEXT));
+        EXPECT_TRUE(menuGrayed(IDM_STOPSEARCH));
+        EXPECT_EQ("", statusText(0));
+        expectOneTimerAndNoneLeft();
+    }
+}
+
 TEST_F(SearchEngine, ANewSearchReplacesTheRunningOne)
 {
     Bytes file(1000000, 0x20);
