@@ -8,6 +8,7 @@
 #include "document/editor_state.h"
 #include "hexview/hexview.h"
 #include "search/search.h"
+#include "shell/placement.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
 #include "shell/statusbar.h"
@@ -78,6 +79,28 @@ void openCommandLineFile(const char *args)
     }
 }
 
+// A remembered rectangle whose caption is out of reach (saved on a larger
+// or since-removed screen) is brought onto the desktop. The fields take the
+// rectangle the window really gets, which a maximized or minimized window
+// also restores to, so that is what is saved at exit.
+void bringPlacementOnScreen()
+{
+    ScreenSizes screens;
+    screens.desktop.left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    screens.desktop.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    screens.desktop.width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    screens.desktop.height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    screens.screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    screens.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    screens.captionHeight = GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION);
+    PlaceRect remembered = {ed.windowLeft, ed.windowTop, ed.windowWidth, ed.windowHeight};
+    PlaceRect placed = placementOnScreen(remembered, screens);
+    ed.windowLeft = placed.left;
+    ed.windowTop = placed.top;
+    ed.windowWidth = placed.width;
+    ed.windowHeight = placed.height;
+}
+
 }  // namespace
 
 BOOL initInstance(HINSTANCE instance, const char *args, int showCommand)
@@ -92,6 +115,7 @@ BOOL initInstance(HINSTANCE instance, const char *args, int showCommand)
 
     int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = CW_USEDEFAULT, height = CW_USEDEFAULT;
     if (ed.placementMissing == 0) {
+        bringPlacementOnScreen();
         x = ed.windowLeft;
         y = ed.windowTop;
         width = ed.windowWidth;

@@ -2,7 +2,7 @@
 # Settings across restarts: the window's place and size, the view format, the
 # Open directory and the recent files reach the registry at exit and come
 # back at the next start; "&2 ..." reopens the older file; a window closed
-# maximized starts maximized.
+# maximized starts maximized; a place off this screen is brought onto it.
 . "$SOURCE_DIR/tests/e2e/lib.sh"
 trap 'reset_settings; cleanup' EXIT
 
@@ -86,4 +86,19 @@ start_without_file
 [ "$(qdrive zoomed QuillonWClass | tr -d '\r')" = 1 ] || fail "not maximized after a maximized close"
 qdrive command QuillonWClass 110
 wait_editor || fail "editor exit code $EDITOR_STATUS"
+
+# A place saved on a larger screen is moved onto this 1280 x 1024 one the least
+# way; closed maximized, the window saves that place, where it restores to.
+for showcmd in 0 4; do
+    for v in Left=3000 Top=2500 Width=700 Height=500 Showcmd=$showcmd; do
+        wine reg add "$SETTINGS_KEY" /v "${v%=*}" /d "${v#*=}" /f >/dev/null
+    done
+    start_editor "$(winepath -w "$a")"
+    qdrive wait-window QuillonWClass 20000 >/dev/null || fail "main window did not appear"
+    place=$(qdrive rect QuillonWClass | tr -d '\r')
+    qdrive command QuillonWClass 110
+    wait_editor || fail "editor exit code $EDITOR_STATUS"
+    [ $showcmd = 4 ] && place="$(reg_value Left) $(reg_value Top) $(reg_value Width) $(reg_value Height)"
+    [ "$place" = "580 524 700 500" ] || fail "Showcmd $showcmd: window placed at $place"
+done
 pass

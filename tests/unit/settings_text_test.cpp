@@ -1,11 +1,13 @@
-// Texts of the registry values and the recent-files list.
+// Texts of the registry values and the recent-files list; where the window opens.
 #include <gtest/gtest.h>
 
 #include <string.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "shell/placement.h"
 #include "shell/settings_text.h"
 
 namespace {
@@ -173,6 +175,28 @@ TEST(SettingsText, MenuTextAndHelpPath)
     dir += 'd';                                 // 256 with the zero: does not fit
     helpPathOf(dir.c_str(), "quillon95.hlp", help, sizeof help);
     EXPECT_STREQ("", help);
+}
+
+TEST(SettingsText, RememberedWindowOpensWhereItsCaptionCanBeGrabbed)
+{
+    const PlaceRect screen = {0, 0, 1280, 1024}, twoWide = {0, 0, 2560, 1024};
+    const PlaceRect leftOfPrimary = {-1024, 0, 2304, 1024}, none = {0, 0, 0, 0};
+    const struct { PlaceRect desktop, remembered, expect; } cases[] = {
+        {screen, {120, 90, 640, 480}, {120, 90, 640, 480}},
+        {screen, {1216, 1001, 700, 500}, {1216, 1001, 700, 500}},  // 64 wide, caption's height left
+        {screen, {1217, 100, 700, 500}, {580, 100, 700, 500}},     // 63 wide: too little
+        {screen, {-637, -1, 700, 500}, {0, 0, 700, 500}},
+        {screen, {100, 1002, 700, 500}, {100, 524, 700, 500}},     // caption cut at the bottom
+        {screen, {3000, 2500, 700, 500}, {580, 524, 700, 500}},
+        {screen, {INT32_MAX, 100, INT32_MAX, INT32_MAX}, {0, 0, 1280, 1024}},
+        {twoWide, {1500, 200, 700, 500}, {1500, 200, 700, 500}},   // on the second monitor
+        {leftOfPrimary, {-900, 100, 700, 500}, {-900, 100, 700, 500}},
+        {leftOfPrimary, {-3000, 100, 700, 500}, {-1024, 100, 700, 500}},
+        {none, {1500, 200, 700, 500}, {580, 200, 700, 500}},       // the primary screen, 1280 x 1024
+    };
+    auto tie = [](const PlaceRect &r) { return std::make_tuple(r.left, r.top, r.width, r.height); };
+    for (const auto &c : cases)
+        EXPECT_EQ(tie(c.expect), tie(placementOnScreen(c.remembered, {c.desktop, 1280, 1024, 23})));
 }
 
 }  // namespace
