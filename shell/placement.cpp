@@ -16,13 +16,17 @@ PlaceRect desktopOf(const ScreenSizes &screens)
     return primary;
 }
 
-bool captionReachable(const PlaceRect &window, const PlaceRect &desktop, int32_t captionHeight)
+// Pixels of the span [start, start + size) that lie in [areaStart, areaStart + areaSize).
+int64_t overlap(int64_t start, int64_t size, int32_t areaStart, int32_t areaSize)
 {
-    int64_t desktopBottom = endOf(desktop.top, desktop.height);
-    if (window.top < desktop.top || endOf(window.top, captionHeight) > desktopBottom) return false;
-    int64_t shown = smaller(endOf(window.left, window.width), endOf(desktop.left, desktop.width)) -
-                    larger(window.left, desktop.left);
-    return shown >= MIN_GRAB_WIDTH;
+    return smaller(start + size, endOf(areaStart, areaSize)) - larger(start, areaStart);
+}
+
+bool captionReachable(const PlaceRect &window, const PlaceRect &desktop, const ScreenSizes &screens)
+{
+    int64_t captionTop = endOf(window.top, screens.frameHeight);
+    return overlap(window.left, window.width, desktop.left, desktop.width) >= MIN_GRAB_WIDTH &&
+           overlap(captionTop, screens.captionHeight, desktop.top, desktop.height) >= MIN_GRAB_HEIGHT;
 }
 
 // The start of a span of size (no larger than the area) moved the least
@@ -41,7 +45,7 @@ PlaceRect placementOnScreen(const PlaceRect &remembered, const ScreenSizes &scre
 {
     PlaceRect desktop = desktopOf(screens);
     if (desktop.width <= 0 || desktop.height <= 0) return remembered;    // nothing to go by
-    if (captionReachable(remembered, desktop, screens.captionHeight)) return remembered;
+    if (captionReachable(remembered, desktop, screens)) return remembered;
     PlaceRect placed = remembered;
     if (placed.width > desktop.width) placed.width = desktop.width;
     if (placed.height > desktop.height) placed.height = desktop.height;

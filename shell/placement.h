@@ -9,29 +9,30 @@ struct PlaceRect {
     int32_t left, top, width, height;
 };
 
-// What the system reports of its screens.
+// What the system reports of its screens and of a window's caption.
 struct ScreenSizes {
     PlaceRect desktop;                  // the virtual screen; all 0 where there is none
     int32_t screenWidth, screenHeight;  // the primary screen
-    int32_t captionHeight;              // from a window's top edge to its caption's bottom
+    int32_t frameHeight;                // rows of the sizing frame above the caption
+    int32_t captionHeight;              // rows of the caption
 };
 
+// The least part of the caption that must lie on the desktop for the user to
+// grab it. Where only its right end shows, the three caption buttons take
+// about 52 pixels of it at Windows 95's standard sizes, which leaves bare
+// caption to drag by; its left end shows the system menu icon and the title.
+// Eight rows are about half the caption.
 enum {
-    // The least width of the caption that must lie on the desktop for the
-    // user to grab it. Where only its right end shows, the three caption
-    // buttons take about 52 pixels of it at Windows 95's standard sizes,
-    // which leaves bare caption to drag by; its left end shows the system
-    // menu icon and the title.
-    MIN_GRAB_WIDTH = 64
+    MIN_GRAB_WIDTH = 64,
+    MIN_GRAB_HEIGHT = 8
 };
 
 // The rectangle to open the window with. The remembered one is kept as it is
-// when its caption strip (captionHeight rows from its top edge) lies within
-// the desktop vertically and at least MIN_GRAB_WIDTH of it horizontally.
-// Otherwise it is shrunk to the desktop where larger and moved the least
-// distance that puts it wholly inside, so one already inside stays put. The
-// desktop is the virtual screen, or the primary screen where the system
-// reports no virtual screen.
+// when at least MIN_GRAB_WIDTH x MIN_GRAB_HEIGHT pixels of its caption lie on
+// the desktop. Otherwise it is shrunk to the desktop where larger and moved
+// the least distance that puts it wholly inside, so one already inside stays
+// put. The desktop is the virtual screen, or the primary screen where the
+// system reports no virtual screen.
 PlaceRect placementOnScreen(const PlaceRect &remembered, const ScreenSizes &screens);
 
 #endif

@@ -92,7 +92,8 @@ void bringPlacementOnScreen()
     screens.desktop.height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     screens.screenWidth = GetSystemMetrics(SM_CXSCREEN);
     screens.screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    screens.captionHeight = GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION);
+    screens.frameHeight = GetSystemMetrics(SM_CYFRAME);
+    screens.captionHeight = GetSystemMetrics(SM_CYCAPTION);
     PlaceRect remembered = {ed.windowLeft, ed.windowTop, ed.windowWidth, ed.windowHeight};
     PlaceRect placed = placementOnScreen(remembered, screens);
     ed.windowLeft = placed.left;

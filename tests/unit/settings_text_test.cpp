@@ -183,10 +183,11 @@ TEST(SettingsText, RememberedWindowOpensWhereItsCaptionCanBeGrabbed)
     const PlaceRect leftOfPrimary = {-1024, 0, 2304, 1024}, none = {0, 0, 0, 0};
     const struct { PlaceRect desktop, remembered, expect; } cases[] = {
         {screen, {120, 90, 640, 480}, {120, 90, 640, 480}},
-        {screen, {1216, 1001, 700, 500}, {1216, 1001, 700, 500}},  // 64 wide, caption's height left
+        {screen, {1216, 1012, 700, 500}, {1216, 1012, 700, 500}},  // 64 x 8 of the caption shown
         {screen, {1217, 100, 700, 500}, {580, 100, 700, 500}},     // 63 wide: too little
-        {screen, {-637, -1, 700, 500}, {0, 0, 700, 500}},
-        {screen, {100, 1002, 700, 500}, {100, 524, 700, 500}},     // caption cut at the bottom
+        {screen, {100, 1013, 700, 500}, {100, 524, 700, 500}},     // 7 rows at the bottom: too few
+        {screen, {100, -14, 700, 500}, {100, -14, 700, 500}},      // 8 rows below the top
+        {screen, {-637, -16, 700, 500}, {0, 0, 700, 500}},
         {screen, {3000, 2500, 700, 500}, {580, 524, 700, 500}},
         {screen, {INT32_MAX, 100, INT32_MAX, INT32_MAX}, {0, 0, 1280, 1024}},
         {twoWide, {1500, 200, 700, 500}, {1500, 200, 700, 500}},   // on the second monitor
@@ -196,7 +197,7 @@ TEST(SettingsText, RememberedWindowOpensWhereItsCaptionCanBeGrabbed)
     };
     auto tie = [](const PlaceRect &r) { return std::make_tuple(r.left, r.top, r.width, r.height); };
     for (const auto &c : cases)
-        EXPECT_EQ(tie(c.expect), tie(placementOnScreen(c.remembered, {c.desktop, 1280, 1024, 23})));
+        EXPECT_EQ(tie(c.expect), tie(placementOnScreen(c.remembered, {c.desktop, 1280, 1024, 4, 18})));
 }
 
 }  // namespace
