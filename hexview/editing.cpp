@@ -85,10 +85,10 @@ void toggleEditMode()
             MessageBoxA(ed.mainWnd, "Error: The file is read only", appCaption, MB_OK);
             return;
         }
-        // The caret starts on the unit that holds the window's first byte.
-        // When the window starts past the end of the file it goes on a byte
-        // of the file instead, so no byte past the end is ever typed over.
-        int32_t start = unitStart(editStartOffset(ed.pageBase, 16 * ed.topRow, ed.fileSize));
+        // The caret starts on the window's first byte. When the window
+        // starts past the end of the file it goes on a byte of the file
+        // instead, so no byte past the end is ever typed over.
+        int32_t start = editStartOffset(ed.pageBase, 16 * ed.topRow, ed.fileSize);
         if (!pageHolds(start, lastEditedByte(start))) loadPage(start - start % 16);
         ed.editMode = 1;
         ed.caretOffset = start;
