@@ -188,6 +188,13 @@ void onChar(WPARAM wParam)
 
 void onLButtonUp(LPARAM lParam)
 {
+    // While a search runs the view shows the window the search reads, and
+    // each slice moves it on and clears the highlight: a click is ignored,
+    // as typed characters are, and the progress text stays.
+    if (ed.searching) {
+        ed.dblClickPending = 0;
+        return;
+    }
     setStatusText("", 0, 0);
     if (ed.fileJustOpened || ed.charWidth == 0 || ed.charHeight == 0) {
         ed.dblClickPending = 0;
@@ -220,7 +227,7 @@ void onLButtonUp(LPARAM lParam)
         showOffsetInStatus();
         showViewCaret();
         invalidateView();
-        if (pending && !ed.searching) editCaretUnit();
+        if (pending) editCaretUnit();
         break;
     case HIT_TEXT:
         ed.selStart = hit.offset;

@@ -247,6 +247,11 @@ TEST_F(Editing, ClicksOnNothingChangeNothing)
             EXPECT_EQ(editing ? 2 : 0, ed.editMode) << c.name;
         }
     }
+    // During a search the view shows the search's window: no click counts.
+    ed.searching = 1;
+    for (int32_t column : {unitColumn(1), textColumn(2), 2}) click(column, 1);
+    ed.searching = 0;
+    EXPECT_EQ(3, ed.selStart);
     MSG msg;
     EXPECT_FALSE(takePosted(ed.mainWnd, WM_COMMAND, &msg));
 }
