@@ -56,9 +56,11 @@ void onOk(HWND dlg)
         int32_t room = PAGE_SIZE - index;
         int32_t bytes = unitBytes() < room ? unitBytes() : room;
         storeUnitValue(ed.pageBuffer + index, value, bytes, unitMissing);
+        // Marked at once: the end of the session while "Value updated" is up
+        // then offers the value for saving.
+        ed.pageDirty = 1;
     }
     MessageBoxA(dlg, "Value updated", "", MB_OK);
-    ed.pageDirty = 1;
     finish(dlg);
 }
 

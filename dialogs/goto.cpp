@@ -64,10 +64,9 @@ void onOk(HWND dlg)
     ed.goToInitial = goToTarget((uint32_t)ed.goToInitial, ed.fileSize);
 
     if (ed.editMode != 0) {
-        // The caret stays shown; the next paint puts it on the target, in
-        // the values column on the unit that holds the target.
+        // The caret stays shown; the next paint puts it on the target.
         if (ed.caretOffset >= 0) {
-            ed.caretOffset = ed.editMode == 1 ? unitStart(ed.goToInitial) : ed.goToInitial;
+            ed.caretOffset = ed.goToInitial;
             markTarget(ed.caretOffset);
             showOffsetInStatus();
         }

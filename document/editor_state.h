@@ -100,6 +100,8 @@ struct EditorState {
     uint8_t findNextReady;
     int32_t scanLength;
     uint8_t scanSwapped;
+    uint8_t scanFold;               // the case rule the search scans with
+    unsigned char scanPattern[PATTERN_CHARS];   // the pattern bytes it scans for
     int32_t scanIndex;
     int32_t matchedCount;
     int32_t matchStart;

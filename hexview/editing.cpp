@@ -85,10 +85,10 @@ void toggleEditMode()
             MessageBoxA(ed.mainWnd, "Error: The file is read only", appCaption, MB_OK);
             return;
         }
-        // The caret starts on the unit that holds the window's first byte.
-        // When the window starts past the end of the file it goes on a byte
-        // of the file instead, so no byte past the end is ever typed over.
-        int32_t start = unitStart(editStartOffset(ed.pageBase, 16 * ed.topRow, ed.fileSize));
+        // The caret starts on the window's first byte. When the window
+        // starts past the end of the file it goes on a byte of the file
+        // instead, so no byte past the end is ever typed over.
+        int32_t start = editStartOffset(ed.pageBase, 16 * ed.topRow, ed.fileSize);
         if (!pageHolds(start, lastEditedByte(start))) loadPage(start - start % 16);
         ed.editMode = 1;
         ed.caretOffset = start;
@@ -188,6 +188,13 @@ void onChar(WPARAM wParam)
 
 void onLButtonUp(LPARAM lParam)
 {
+    // While a search runs the view shows the window the search reads, and
+    // each slice moves it on and clears the highlight: a click is ignored,
+    // as typed characters are, and the progress text stays.
+    if (ed.searching) {
+        ed.dblClickPending = 0;
+        return;
+    }
     setStatusText("", 0, 0);
     if (ed.fileJustOpened || ed.charWidth == 0 || ed.charHeight == 0) {
         ed.dblClickPending = 0;
@@ -220,7 +227,7 @@ void onLButtonUp(LPARAM lParam)
         showOffsetInStatus();
         showViewCaret();
         invalidateView();
-        if (pending && !ed.searching) editCaretUnit();
+        if (pending) editCaretUnit();
         break;
     case HIT_TEXT:
         ed.selStart = hit.offset;

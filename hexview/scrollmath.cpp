@@ -1,15 +1,15 @@
 #include "hexview/scrollmath.h"
 
-enum { TOP_ROW_LIMIT = 0x7FFFFFFF / 16 };   // the last row whose offset fits 32 bits
-
 VerticalRange verticalRange(int32_t fileSize, int32_t clientHeight, int32_t charHeight)
 {
     VerticalRange r;
     int32_t pageRows = clientHeight / charHeight - 2;
     int64_t topRowMax = (int64_t)(fileSize / 16) - pageRows + 2;
-    // A view too low for even one row must not scroll past the last row
-    // whose offset a signed 32-bit number holds.
-    if (topRowMax > TOP_ROW_LIMIT) topRowMax = TOP_ROW_LIMIT;
+    // A view of fewer than about three lines would scroll past the file's
+    // last row and show nothing: the first row stops on the last row. (Its
+    // offset also fits 32 bits, however low the view.)
+    int32_t lastRow = fileSize > 0 ? (fileSize - 1) / 16 : 0;
+    if (topRowMax > lastRow) topRowMax = lastRow;
     r.topRowMax = (int32_t)topRowMax;
     if (r.topRowMax <= 32767) {
         r.vScrollScale = 1;

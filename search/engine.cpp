@@ -2,6 +2,7 @@
 // window per slice from the message loop's timer ticks, ended by a match,
 // by the end of the file or by the user.
 #include <windows.h>
+#include <string.h>
 
 #include "document/document.h"
 #include "document/editor_state.h"
@@ -27,6 +28,22 @@ void clearPartialMatch()
     ed.selSkipSecond = 0;
 }
 
+// What the search scans for: the pattern, the case rule and the byte order.
+void takeScanTarget()
+{
+    ed.scanLength = ed.patternLength;
+    ed.scanFold = ed.foldCase;
+    ed.scanSwapped = swappedOrder();
+    memcpy(ed.scanPattern, ed.pattern, sizeof ed.scanPattern);
+}
+
+bool scanTargetChanged()
+{
+    return ed.scanLength != ed.patternLength || ed.scanFold != ed.foldCase ||
+           ed.scanSwapped != swappedOrder() ||
+           memcmp(ed.scanPattern, ed.pattern, (size_t)ed.patternLength) != 0;
+}
+
 void notFound()
 {
     ed.lastFound = -1;
@@ -46,6 +63,22 @@ void showProgress()
         formatText(ed.textScratch, sizeof ed.textScratch, "Searching %i %c\n", (int)ed.percent, '%');
         setStatusText(ed.textScratch, 0, 0);
     }
+}
+
+// The pattern or its options changed under the running search (the Search
+// dialog keeps its edits even when it is cancelled, the View Format dialog
+// changes the byte order). The partial match was counted against the old
+// ones: it is dropped, and the scan goes back to its first byte, since no
+// byte from there on has been tried against the new ones.
+void retarget()
+{
+    int32_t resume = ed.matchedCount > 0 ? ed.matchStart : ed.pageBase;
+    takeScanTarget();
+    clearPartialMatch();
+    int32_t base = firstSliceBase(resume, ed.scanSwapped);
+    if (base == ed.pageBase) return;
+    loadPage(base);
+    showProgress();     // the title and the status follow the window back
 }
 
 // The end of every search. abortText: the search was stopped before its
@@ -118,12 +151,11 @@ void startSearch(int request)
     } else {
         ed.searchStart = (ed.searchOptions & SO_FROM_START) ? 0 : 16 * ed.topRow;
     }
-    ed.scanSwapped = swapped;
+    takeScanTarget();
     ed.nextSliceBase = firstSliceBase(ed.searchStart, ed.scanSwapped);
     loadPage(ed.nextSliceBase);
 
     clearPartialMatch();
-    ed.scanLength = ed.patternLength;
 
     setStatusText("Searching", 0, 0);
     ed.percentInStatus = ed.percent;
@@ -162,19 +194,14 @@ void searchStep()
     // was counted in: a window loaded elsewhere between two slices would
     // join bytes that do not follow each other.
     if (ed.matchedCount == 0 || ed.pageBase != ed.nextSliceBase) clearPartialMatch();
-    uint8_t swapped = swappedOrder();
-    if (swapped != ed.scanSwapped) {
-        // The byte order changed under the search: the partial match was
-        // counted in the other order.
-        clearPartialMatch();
-        ed.scanSwapped = swapped;
-    }
+    if (scanTargetChanged()) retarget();
+    uint8_t swapped = ed.scanSwapped;
     if (swapped && ed.pageBase + 1 >= ed.fileSize) {
         notFound();
         return;
     }
 
-    MatchQuery query = {ed.pattern, ed.scanLength, ed.foldCase, swapped, ed.searchStart, ed.fileSize};
+    MatchQuery query = {ed.scanPattern, ed.scanLength, ed.scanFold, swapped, ed.searchStart, ed.fileSize};
     SliceResult r = matchSlice(ed.pageBuffer, ed.pageBase, PAGE_SIZE, query, ed.matchedCount);
     ed.scanIndex = r.nextBase - ed.pageBase;
     if (r.found) {

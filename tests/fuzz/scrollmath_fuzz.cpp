@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     int32_t hPos = take32(data, size);
 
     VerticalRange r = verticalRange(fileSize, clientHeight, charHeight);
-    if (r.topRowMax > 0x7FFFFFFF / 16) abort();
+    if (r.topRowMax > (fileSize > 0 ? (fileSize - 1) / 16 : 0)) abort();     // the last row shows
     if (r.vScrollScale < 1 || r.vScrollMax < 1 || r.vScrollMax > 0xFFFF) abort();
     // The thumb at the end of its range reaches the last row of the file
     // (the last rows of a view too low for two rows excepted).

@@ -22,6 +22,8 @@ TEST(VerticalRange, WorkedFigures)
         {"2 GiB - 1, partial last line", 0x7FFFFFFF, 30 * 16 + 5, 16, 134217701, 4096, 32768},
         // A view lower than one row must still keep row offsets in 32 bits.
         {"2 GiB - 1, tiny view", 0x7FFFFFFF, 0, 16, 0x7FFFFFF, 4096, 32768},
+        {"17 bytes, three lines: the last row stays in view", 17, 3 * 16, 16, 1, 1, 1},
+        {"100 bytes, no line", 100, 0, 16, 6, 1, 6},
     };
     for (const Case &c : cases) {
         VerticalRange r = verticalRange(c.fileSize, c.clientHeight, c.charHeight);

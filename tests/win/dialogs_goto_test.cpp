@@ -171,12 +171,13 @@ TEST_F(GoToTest, EditModeMovesTheCaretOnlyWhenOneIsShown)
     EXPECT_EQ(0, ed.selSkipSecond);
     EXPECT_EQ(0x32, ed.topRow);
 
-    // With 16-bit units the caret goes on the unit that holds the target.
+    // With 16-bit units too the caret goes on the target byte itself.
     ed.viewFormat = 0x13;
     computeRowLayout();
     jump("21");
-    EXPECT_EQ(0x20, ed.caretOffset);
-    EXPECT_EQ(0x20, ed.selStart);
+    EXPECT_EQ(0x21, ed.caretOffset);
+    EXPECT_EQ(0x21, ed.selStart);
+    EXPECT_EQ("Offset: 21 (HEX)", statusText(1));
 
     ed.caretOffset = -1;
     ed.selStart = 8;

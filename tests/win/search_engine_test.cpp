@@ -460,7 +460,8 @@ TEST_F(SearchEngine, TypingAndDoubleClicksDuringASearchAreIgnored)
 TEST_F(SearchEngine, APartialMatchDoesNotJoinAWindowMovedUnderTheSearch)
 {
     Bytes file(4 * PAGE_SIZE, 'x');
-    memcpy(&file[PAGE_SIZE - 2], "ab", 2);
+    memcpy(&file[PAGE_SIZE - 2], "abcd", 4);
+    memcpy(&file[2 * PAGE_SIZE], "qqcd", 4);
     memcpy(&file[3 * PAGE_SIZE], "cd", 2);
     open(file);
     setPattern("abcd");
@@ -474,6 +475,17 @@ TEST_F(SearchEngine, APartialMatchDoesNotJoinAWindowMovedUnderTheSearch)
     EXPECT_EQ(-1, ed.lastFound);
     ASSERT_EQ(1u, seenBoxes().size());
     EXPECT_EQ("Not Found", seenBoxes()[0].text);
+
+    // Changed under the search, the pattern is tried again from the partial
+    // match's first byte: no false "qqcd" there, and "bcd" across the edge.
+    for (const char *changed : {"qqcd", "bcd"}) {
+        setPattern("abcd");
+        startSearch(1);
+        searchStep();
+        setPattern(changed);
+        for (int steps = 0; ed.searching && steps < 10; ++steps) searchStep();
+        EXPECT_EQ(changed[0] == 'q' ? 2 * PAGE_SIZE : PAGE_SIZE - 1, ed.lastFound) << changed;
+    }
 }
 
 TEST_F(SearchEngine, ProgressShowsEveryWholePercentageOfALargeFile)
