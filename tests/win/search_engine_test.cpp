@@ -286,20 +286,31 @@ TEST_F(SearchEngine, FindNextInSwappedOrderStepsThroughEveryMatch)
     EXPECT_EQ("Not Found", seenBoxes()[0].text);
 }
 
+// The editor calls SetTimer through this program's import of it, which a
+// test can point at a pool that has run dry, as Windows 95's small one can.
+extern "C" UINT_PTR(WINAPI *importedSetTimer)(HWND, UINT_PTR, UINT, TIMERPROC) __asm__("__imp__SetTimer@16");
+UINT_PTR(WINAPI *const systemSetTimer)(HWND, UINT_PTR, UINT, TIMERPROC) = importedSetTimer;
+UINT_PTR WINAPI timerFromADryPool(HWND wnd, UINT_PTR id, UINT ms, TIMERPROC proc)
+{
+    return !wnd && !proc ? 0 : systemSetTimer(wnd, id, ms, proc);     // search timers only
+}
+
 // Every way of stopping a running search: the Stop Search command, the Esc
-// key, and a vertical scroll of the view, which stops the search before
-// the view moves. Afterwards neither F3 nor Find Next starts anything.
+// key, a vertical scroll of the view, which stops the search before the
+// view moves, and a search timer that cannot be had after a tick, which
+// says why. Afterwards neither F3 nor Find Next starts anything.
 TEST_F(SearchEngine, StoppingAbortsAndWithdrawsFindNext)
 {
     struct Case {
         const char *name;
-        HWND *target;
+        HWND *target;       // NULL: the timer pool runs dry
         UINT message;
         WPARAM wParam;
     } cases[] = {
         {"Stop Search", &ed.mainWnd, WM_COMMAND, IDM_STOPSEARCH},
         {"Esc", &ed.mainWnd, WM_KEYDOWN, VK_ESCAPE},
         {"vertical scroll", &ed.hexViewWnd, WM_VSCROLL, SB_LINEDOWN},
+        {"no timer left", NULL, 0, 0},
     };
     open(Bytes(3000000, 0x20));
     for (const Case &c : cases) {
@@ -311,7 +322,8 @@ TEST_F(SearchEngine, StoppingAbortsAndWithdrawsFindNext)
         ed.topRow = 0;
         ed.searchOptions |= 0x02;
         onTick = [&c](size_t n) {
-            if (n == 3) PostMessageA(*c.target, c.message, c.wParam, 0);
+            if (n == 3 && c.target) PostMessageA(*c.target, c.message, c.wParam, 0);
+            if (n == 3 && !c.target) importedSetTimer = timerFromADryPool;
         };
         int32_t topRowAtAbort = -1;
         onNextBox([&](HWND box) {
@@ -319,8 +331,11 @@ TEST_F(SearchEngine, StoppingAbortsAndWithdrawsFindNext)
             PostMessageA(box, WM_COMMAND, IDOK, 0);
         });
         find(IDM_FIND);
+        importedSetTimer = systemSetTimer;
         ASSERT_EQ(1u, seenBoxes().size());
-        EXPECT_EQ("Search aborted", seenBoxes()[0].text);
+        EXPECT_EQ(c.target ? "Search aborted"
+                           : "No timer is free for the search. Close another program, then search again.",
+                  seenBoxes()[0].text);
         EXPECT_EQ("Search", seenBoxes()[0].caption);
         EXPECT_EQ(0, topRowAtAbort);        // nothing scrolled before the stop
         EXPECT_EQ(-1, ed.lastFound);
@@ -339,66 +354,6 @@ TEST_F(SearchEngine, StoppingAbortsAndWithdrawsFindNext)
         EXPECT_TRUE(ticks.empty());
         EXPECT_EQ(1u, seenBoxes().size());
         EXPECT_EQ(0, ed.searching);
-    }
-}
-
-// The editor's calls of SetTimer go through this program's import of it.
-extern "C" UINT_PTR(WINAPI *importedSetTimer)(HWND, UINT_PTR, UINT, TIMERPROC) __asm__("__imp__SetTimer@16");
-UINT_PTR(WINAPI *systemSetTimer)(HWND, UINT_PTR, UINT, TIMERPROC);
-int searchTimersLeft;
-
-// A pool that runs dry after searchTimersLeft search timers (no window, no
-// callback); the harness's own timers are still granted.
-UINT_PTR WINAPI setTimerFromASmallPool(HWND wnd, UINT_PTR id, UINT ms, TIMERPROC proc)
-{
-    if (!wnd && !proc && searchTimersLeft-- <= 0) return 0;
-    return systemSetTimer(wnd, id, ms, proc);
-}
-
-void useTimerPool(bool small)
-{
-    DWORD old;
-    VirtualProtect(&importedSetTimer, sizeof importedSetTimer, PAGE_READWRITE, &old);
-    if (!systemSetTimer) systemSetTimer = importedSetTimer;
-    importedSetTimer = small ? setTimerFromASmallPool : systemSetTimer;
-    VirtualProtect(&importedSetTimer, sizeof importedSetTimer, old, &old);
-}
-
-// A search whose timer cannot be had, when it starts or at a later tick,
-// ends at once as a stopped search does and tells the user why. A changed
-// window is offered for saving first, as for any search.
-TEST_F(SearchEngine, ASearchWithoutATimerEndsAtOnce)
-{
-    std::string path = writeTempFile("notimer.bin", Bytes(1000000, 0x20));
-    openFile(path.c_str());
-    for (int granted : {0, 1}) {
-        SCOPED_TRACE(granted);
-        clearSeenBoxes();
-        setPattern("nothing here");
-        ed.lastFound = 5;
-        ed.findNextReady = 1;
-        ed.searchOptions |= SO_FROM_START;
-        ed.pageBuffer[7] = (unsigned char)('a' + granted);
-        ed.pageDirty = 1;
-        answerNextBox(IDYES);
-        answerNextBox(IDOK);
-        searchTimersLeft = granted;
-        useTimerPool(true);
-        find(IDM_FIND);
-        useTimerPool(false);
-        EXPECT_EQ((size_t)granted, ticks.size());
-        ASSERT_EQ(2u, seenBoxes().size());
-        EXPECT_EQ("Do you want to save the changes?", seenBoxes()[0].text);
-        EXPECT_EQ("No timer is free for the search. Close another program, then search again.",
-                  seenBoxes()[1].text);
-        EXPECT_EQ("Search", seenBoxes()[1].caption);
-        EXPECT_EQ('a' + granted, readFile(path)[7]);
-        EXPECT_EQ(-1, ed.lastFound);
-        EXPECT_EQ(0, ed.findNextReady);
-        EXPECT_TRUE(menuGrayed(IDM_FINDNEXT));
-        EXPECT_TRUE(menuGrayed(IDM_STOPSEARCH));
-        EXPECT_EQ("", statusText(0));
-        expectOneTimerAndNoneLeft();
     }
 }
 
