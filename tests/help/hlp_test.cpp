@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ctype.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -96,6 +97,66 @@ TEST(HelpFile, ShippedFileHoldsEveryTopicOfTheSource)
     expectMatches(source, file);
     EXPECT_EQ(source.topics[0].context, "contents");
     EXPECT_EQ(bytes, compile(std::string(text.begin(), text.end()))) << "the file is not built from the current source";
+}
+
+// Runs of blanks and line ends as one blank.
+std::string flattened(const std::string &text)
+{
+    std::string out;
+    for (char c : text)
+        if (!isspace((unsigned char)c)) out += c;
+        else if (!out.empty() && out.back() != ' ') out += ' ';
+    return out;
+}
+
+TEST(HelpText, ShippedTextIsTheGuideThenEveryParagraphOfTheHelp)
+{
+    std::vector<uint8_t> source = readFile(HELP_SOURCE), guide = readFile(HELP_GUIDE), shipped = readFile(HELP_TEXT);
+    ASSERT_FALSE(guide.empty()) << HELP_GUIDE;
+    ASSERT_GT(shipped.size(), guide.size()) << HELP_TEXT;
+    EXPECT_TRUE(std::equal(guide.begin(), guide.end(), shipped.begin())) << "the guide comes first";
+    std::string help(shipped.begin() + guide.size(), shipped.end());
+    for (size_t at = help.find('\n'); at != std::string::npos; at = help.find('\n', at + 1))
+        ASSERT_EQ('\r', help[at - 1]) << "a line ends without CR LF at " << at;
+
+    HelpSource parsed;
+    std::string error;
+    ASSERT_TRUE(parseHelpSource(std::string(source.begin(), source.end()), parsed, error)) << error;
+    std::string flat = flattened(help);
+    size_t at = flat.find(parsed.title);
+    ASSERT_NE(std::string::npos, at) << parsed.title;
+    for (const HelpTopic &t : parsed.topics) {
+        at = flat.find(t.title + " " + std::string(t.title.size(), '-'), at);
+        ASSERT_NE(std::string::npos, at) << t.title;
+        for (const HelpParagraph &p : t.paragraphs) {
+            std::string text;
+            for (const HelpSpan &span : p.spans) text += span.text;
+            at = flat.find(flattened(text), at);
+            ASSERT_NE(std::string::npos, at) << t.context << ": " << text;
+        }
+    }
+}
+
+TEST(HelpText, Layout)
+{
+    std::string words;
+    for (int i = 0; i < 16; i++) words += " word" + std::to_string(i);
+    HelpSource source;
+    std::string error;
+    ASSERT_TRUE(parseHelpSource("@title The Help\n@topic a First topic\n@keywords k\nSee **bold** and [[a jump|b]].\n\n"
+                                "= Sub\n- one\n- two" + words + "\nend\n@topic b Second\n"
+                                "x  two  blanks   kept" + std::string(80, 'y') + "\n",
+                                source, error)) << error;
+    EXPECT_EQ("The Help\r\n========\r\n\r\n"
+              "\r\nFirst topic\r\n-----------\r\n\r\n"
+              "See bold and a jump.\r\n\r\n"
+              "Sub\r\n~~~\r\n\r\n"
+              "  - one\r\n"
+              "  - two word0 word1 word2 word3 word4 word5 word6 word7 word8 word9\r\n"
+              "    word10 word11 word12 word13 word14 word15 end\r\n\r\n"
+              "\r\nSecond\r\n------\r\n\r\n"
+              "x  two  blanks\r\nkept" + std::string(80, 'y') + "\r\n\r\n",
+              renderHelpText(source));
 }
 
 TEST(HelpFile, ManyTopicsSpanSeveralBlocks)
