@@ -71,6 +71,15 @@ TEST(SetupPaths, DestinationIsTheFullDirectoryWithOneTrailingBackslash)
     }
 }
 
+TEST(SetupPaths, WithoutWinHelpTheHelpItemShowsTheTextFile)
+{
+    char out[SETUP_PATH_CHARS];
+    ASSERT_TRUE(formatGroupCommand(3, "Quillon", "c:\\q\\", "quillon95", true, out, sizeof out));
+    EXPECT_STREQ("[AddItem(\"c:\\q\\quillon95.hlp\",Quillon95.hlp)]", out);
+    ASSERT_TRUE(formatGroupCommand(3, "Quillon", "c:\\q\\", "quillon95", false, out, sizeof out));
+    EXPECT_STREQ("[AddItem(\"c:\\q\\quillon95.txt\",Quillon95.hlp)]", out);
+}
+
 TEST(SetupPaths, CreateQuestionHasRoomForEveryAcceptedDirectory)
 {
     char text[SETUP_QUESTION_CHARS];
@@ -95,7 +104,7 @@ TEST(SetupPaths, LongDirectoriesAreRefusedWithoutOverrun)
     for (size_t n : {fits.size(), tooLong.size(), (size_t)255, (size_t)400}) {
         std::string dir = "c:\\" + std::string(n, 'x') + "\\";
         std::vector<char> out(SETUP_PATH_CHARS + 1, '#');
-        for (int k = 0; k < 5; ++k) formatGroupCommand(k, "Quillon", dir.c_str(), "quillon95", out.data(), SETUP_PATH_CHARS);
+        for (int k = 0; k < 5; ++k) formatGroupCommand(k, "Quillon", dir.c_str(), "quillon95", true, out.data(), SETUP_PATH_CHARS);
         composeFilePath(dir.c_str(), "quillon95", 1, out.data(), SETUP_PATH_CHARS);
         composeDestination("c:\\", dir.c_str() + 3, out.data(), SETUP_PATH_CHARS);
         formatCreateQuestion("c:\\", dir.c_str(), out.data(), SETUP_PATH_CHARS);
