@@ -71,15 +71,6 @@ TEST(SetupPaths, DestinationIsTheFullDirectoryWithOneTrailingBackslash)
     }
 }
 
-TEST(SetupPaths, WithoutWinHelpTheHelpItemShowsTheTextFile)
-{
-    char out[SETUP_PATH_CHARS];
-    ASSERT_TRUE(formatGroupCommand(3, "Quillon", "c:\\q\\", "quillon95", true, out, sizeof out));
-    EXPECT_STREQ("[AddItem(\"c:\\q\\quillon95.hlp\",Quillon95.hlp)]", out);
-    ASSERT_TRUE(formatGroupCommand(3, "Quillon", "c:\\q\\", "quillon95", false, out, sizeof out));
-    EXPECT_STREQ("[AddItem(\"c:\\q\\quillon95.txt\",Quillon95.hlp)]", out);
-}
-
 TEST(SetupPaths, CreateQuestionHasRoomForEveryAcceptedDirectory)
 {
     char text[SETUP_QUESTION_CHARS];
