@@ -49,7 +49,7 @@ dist: build
 	cp $(WIN)/quillon95.exe dist/
 	@if [ -f $(WIN)/setup.exe ]; then cp $(WIN)/setup.exe dist/; fi
 	@if [ -f $(WIN)/quillon95.hlp ]; then cp $(WIN)/quillon95.hlp dist/; fi
-	@if [ -f docs/quillon95.txt ]; then cp docs/quillon95.txt dist/; fi
+	@if [ -f $(WIN)/quillon95.txt ]; then cp $(WIN)/quillon95.txt dist/; fi
 	cd dist && rm -f quillon95.zip && zip -q quillon95.zip *.exe $$(ls *.hlp *.txt 2>/dev/null)
 
 screenshot: build

@@ -7,6 +7,13 @@ const char helpFileName[] = "quillon95.hlp";
 
 EditorState ed;
 
+namespace {
+
+// Windows Vista, the first version without a WinHelp viewer.
+const BYTE VISTA_MAJOR_VERSION = 6;
+
+}  // namespace
+
 void resetEditorState()
 {
     // The three heap blocks outlive a reset: they belong to start-up.
@@ -26,6 +33,7 @@ void resetEditorState()
     ed.lastFound = -1;
     ed.ignoreCase = 1;
     ed.viewFormat = 0x11;
+    ed.winHelp = LOBYTE(LOWORD(GetVersion())) < VISTA_MAJOR_VERSION;
     memset(ed.headerLine, ' ', HEADER_CHARS);
     memcpy(ed.headerLine, " Offset:", 8);
     ed.headerLine[HEADER_CHARS] = '\0';

@@ -76,6 +76,7 @@ struct EditorState {
     COLORREF textColor, backColor, hiTextColor, hiBackColor;
     char fileTitle[PATH_CHARS];
     uint8_t helpOpened;
+    uint8_t winHelp;                // the system has WinHelp: Windows 95 to XP
 
     // ViewFormat
     uint8_t viewFormat;

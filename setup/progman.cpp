@@ -50,7 +50,7 @@ void sendGroupCommand(int32_t k)
             sendGroupCommand(SETUP_GROUP_COMMANDS);     // end the conversation properly
             return;
         }
-        formatGroupCommand(k, st.productTitle, st.destDir, st.programBaseName, text, SETUP_PATH_CHARS);
+        formatGroupCommand(k, st.productTitle, st.destDir, st.programBaseName, st.winHelp, text, SETUP_PATH_CHARS);
         GlobalUnlock(block);
     }
 

@@ -12,6 +12,8 @@ SetupState st;
 namespace {
 
 const char setupClassName[] = "wsetupWndClass";
+// Windows Vista, the first version without a WinHelp viewer.
+const BYTE VISTA_MAJOR_VERSION = 6;
 const char *const resultTexts[] = {"Setup completed", "Setup failed", "Setup canceled"};
 
 LRESULT CALLBACK setupWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -144,6 +146,7 @@ void resetSetupState()
     formatText(st.defaultSubdir, sizeof st.defaultSubdir, "\\%s95", st.productName);
     formatText(st.programBaseName, sizeof st.programBaseName, "%s95", st.productName);
     st.initiateTarget = HWND_BROADCAST;
+    st.winHelp = LOBYTE(LOWORD(GetVersion())) < VISTA_MAJOR_VERSION;
 }
 
 BOOL registerSetupClass(HINSTANCE instance)

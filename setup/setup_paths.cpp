@@ -75,7 +75,7 @@ bool formatItemTitle(int32_t k, const char *title, char *out, size_t outSize)
     return fits(formatText(out, outSize, "%s95%s", title, itemSuffixes[k]), outSize);
 }
 
-bool formatGroupCommand(int32_t k, const char *title, const char *dir, const char *baseName,
+bool formatGroupCommand(int32_t k, const char *title, const char *dir, const char *baseName, bool winHelp,
                         char *out, size_t outSize)
 {
     if (k == 0) return fits(formatText(out, outSize, "[CreateGroup(%c%s 95%c)]", quote, title, quote), outSize);
@@ -84,7 +84,8 @@ bool formatGroupCommand(int32_t k, const char *title, const char *dir, const cha
 
     char path[SETUP_PATH_CHARS];
     char itemTitle[SETUP_PATH_CHARS];
-    if (!composeFilePath(dir, baseName, k - 2, path, sizeof path)) return false;
+    int32_t file = k - 2 == SETUP_FILE_HELP && !winHelp ? SETUP_FILE_TEXT : k - 2;
+    if (!composeFilePath(dir, baseName, file, path, sizeof path)) return false;
     if (!formatItemTitle(k - 2, title, itemTitle, sizeof itemTitle)) return false;
     return fits(formatText(out, outSize, "[AddItem(%c%s%c,%s)]", quote, path, quote, itemTitle), outSize);
 }
@@ -103,7 +104,8 @@ bool destinationFits(const char *driveRoot, const char *dir, const char *title, 
     for (int32_t k = 0; k < SETUP_FILE_COUNT; ++k)
         if (!composeFilePath(full, baseName, k, text, sizeof text)) return false;
     for (int32_t k = 0; k < SETUP_GROUP_COMMANDS; ++k)
-        if (!formatGroupCommand(k, title, full, baseName, text, sizeof text)) return false;
+        for (int winHelp = 0; winHelp <= 1; ++winHelp)
+            if (!formatGroupCommand(k, title, full, baseName, winHelp != 0, text, sizeof text)) return false;
     return true;
 }
 

@@ -14,6 +14,8 @@ enum {
     SETUP_GROUP_COMMANDS = 5    // create group, show group, three items
 };
 
+enum { SETUP_FILE_PROGRAM, SETUP_FILE_HELP, SETUP_FILE_TEXT };
+
 // ".exe", ".hlp", ".txt" for k = 0, 1, 2; "" otherwise.
 const char *programExtension(int32_t k);
 
@@ -42,9 +44,11 @@ bool composeFilePath(const char *dir, const char *baseName, int32_t k, char *out
 bool formatItemTitle(int32_t k, const char *title, char *out, size_t outSize);
 
 // Program Manager command k (0 to 4) for the group "<title> 95" and the
-// items dir + baseName + extension with their titles. False if k is out of
-// range or the command does not fit.
-bool formatGroupCommand(int32_t k, const char *title, const char *dir, const char *baseName,
+// items dir + baseName + extension with their titles. Without WinHelp
+// (Windows Vista and later) the help item shows the text file, which
+// carries the help as text; its title stays the help's. False if k is out
+// of range or the command does not fit.
+bool formatGroupCommand(int32_t k, const char *title, const char *dir, const char *baseName, bool winHelp,
                         char *out, size_t outSize);
 
 // The confirmation asked before a missing destination is created; it needs

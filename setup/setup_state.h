@@ -35,6 +35,7 @@ struct SetupState {
     char pathBuffer[SETUP_PATH_CHARS];
     int32_t setupResult;
     uint8_t addIcons;
+    uint8_t winHelp;                // the system has WinHelp: Windows 95 to XP
     uint8_t installed;              // OK has copied the files
     uint8_t closing;                // the result message is up
     HWND setupDialog;

@@ -162,16 +162,6 @@ void runOpenDialog()
     lstrcpynA(ed.openDir, fileBuffer, PATH_CHARS);
 }
 
-void showHelp()
-{
-    DWORD attributes = ed.helpDir[0] ? GetFileAttributesA(ed.helpDir) : INVALID_FILE_ATTRIBUTES;
-    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        WinHelpA(ed.mainWnd, ed.helpDir, HELP_CONTENTS, 0);
-    else
-        WinHelpA(ed.mainWnd, helpFileName, HELP_CONTENTS, 0);
-    ed.helpOpened = 1;
-}
-
 LRESULT CALLBACK mainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {

@@ -18,7 +18,8 @@ LRESULT CALLBACK mainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // The Open command: the Open dialog, then openFile.
 void runOpenDialog();
-// The Help command.
+// The Help command: WinHelp where the system has it (ed.winHelp), else the
+// help as text in Notepad, or a message saying why it cannot be shown.
 void showHelp();
 
 #endif

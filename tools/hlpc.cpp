@@ -1,6 +1,8 @@
-// Help compiler: turns the help source into a Windows Help 3.1 file.
-// Usage: hlpc SOURCE.hlpsrc OUTPUT.hlp
-// The file is read back before it is written, so a file the reader
+// Help compiler: turns the help source into a Windows Help 3.1 file and,
+// given the user's guide, into the shipped text file: the guide followed by
+// the help rendered as text, for the systems without a help viewer.
+// Usage: hlpc SOURCE.hlpsrc OUTPUT.hlp [GUIDE.txt OUTPUT.txt]
+// The help file is read back before it is written, so a file the reader
 // rejects is never left behind.
 #include <stdio.h>
 
@@ -9,22 +11,54 @@
 
 #include "tools/hlpfile.h"
 
-int main(int argc, char **argv)
+namespace {
+
+bool readText(const char *path, std::string &text)
 {
-    if (argc != 3) {
-        fprintf(stderr, "usage: hlpc SOURCE OUTPUT\n");
-        return 2;
-    }
-    FILE *in = fopen(argv[1], "rb");
+    FILE *in = fopen(path, "rb");
     if (!in) {
-        perror(argv[1]);
-        return 1;
+        perror(path);
+        return false;
     }
-    std::string text;
     char buf[4096];
     size_t n;
     while ((n = fread(buf, 1, sizeof buf, in)) > 0) text.append(buf, n);
     fclose(in);
+    return true;
+}
+
+bool writeBytes(const char *path, const void *bytes, size_t size)
+{
+    FILE *out = fopen(path, "wb");
+    if (!out || fwrite(bytes, 1, size, out) != size || fclose(out) != 0) {
+        perror(path);
+        remove(path);
+        return false;
+    }
+    return true;
+}
+
+// Notepad before Windows 10 breaks lines only at CR LF.
+std::string withCrLf(const std::string &text)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size(); i++) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
+        out += text[i];
+    }
+    return out;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc != 3 && argc != 5) {
+        fprintf(stderr, "usage: hlpc SOURCE OUTPUT.hlp [GUIDE.txt OUTPUT.txt]\n");
+        return 2;
+    }
+    std::string text, guide;
+    if (!readText(argv[1], text) || (argc == 5 && !readText(argv[3], guide))) return 1;
 
     HelpSource source;
     std::vector<uint8_t> file;
@@ -38,11 +72,10 @@ int main(int argc, char **argv)
         fprintf(stderr, "%s: the written file does not read back: %s\n", argv[1], error.c_str());
         return 1;
     }
-    FILE *out = fopen(argv[2], "wb");
-    if (!out || fwrite(file.data(), 1, file.size(), out) != file.size() || fclose(out) != 0) {
-        perror(argv[2]);
-        remove(argv[2]);
-        return 1;
+    if (!writeBytes(argv[2], file.data(), file.size())) return 1;
+    if (argc == 5) {
+        std::string shipped = withCrLf(guide) + "\r\n\r\n" + renderHelpText(source);
+        if (!writeBytes(argv[4], shipped.data(), shipped.size())) return 1;
     }
     return 0;
 }

@@ -700,6 +700,69 @@ bool buildHelpFile(const HelpSource &source, std::vector<uint8_t> &out, std::str
     return true;
 }
 
+// ---------------------------------------------------------------- text
+
+namespace {
+
+const char CRLF[] = "\r\n";
+
+// One line of the text and its underline.
+void underlined(std::string &out, const std::string &title, char rule)
+{
+    out += title + CRLF + std::string(title.size(), rule) + CRLF + CRLF;
+}
+
+// The text wrapped at the last blank that keeps a line within the columns
+// (a word longer than that stands on a line of its own); blanks inside a
+// line are kept as written. Every line starts with the first or the
+// following indent.
+void wrapped(std::string &out, const std::string &text, const std::string &first, const std::string &following)
+{
+    const std::string *indent = &first;
+    size_t start = text.find_first_not_of(' ');
+    while (start != std::string::npos) {
+        size_t room = HELP_TEXT_COLUMNS - indent->size();
+        size_t end = text.size();
+        if (end - start > room) {
+            end = text.rfind(' ', start + room);
+            if (end == std::string::npos || end <= start) end = text.find(' ', start + room);
+            if (end == std::string::npos) end = text.size();
+        }
+        size_t last = text.find_last_not_of(' ', end - 1);
+        out += *indent + text.substr(start, last + 1 - start) + CRLF;
+        start = text.find_first_not_of(' ', end);
+        indent = &following;
+    }
+}
+
+}  // namespace
+
+std::string renderHelpText(const HelpSource &source)
+{
+    std::string out;
+    underlined(out, source.title, '=');
+    for (const HelpTopic &topic : source.topics) {
+        out += CRLF;
+        underlined(out, topic.title, '-');
+        for (size_t k = 0; k < topic.paragraphs.size(); k++) {
+            const HelpParagraph &p = topic.paragraphs[k];
+            std::string text;
+            for (const HelpSpan &span : p.spans) text += span.text;
+            bool nextIsItem = k + 1 < topic.paragraphs.size() && topic.paragraphs[k + 1].style == PARA_ITEM;
+            if (p.style == PARA_HEADING) {
+                underlined(out, text, '~');
+            } else if (p.style == PARA_ITEM) {
+                wrapped(out, text, "  - ", "    ");
+                if (!nextIsItem) out += CRLF;
+            } else {
+                wrapped(out, text, "", "");
+                out += CRLF;
+            }
+        }
+    }
+    return out;
+}
+
 // ---------------------------------------------------------------- reader
 
 namespace {

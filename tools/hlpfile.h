@@ -86,6 +86,15 @@ struct HelpFileContents {
     std::vector<std::pair<std::string, uint32_t> > keywords;  // index entry, topic offset
 };
 
+// The help as plain text, for the systems without a help viewer (Windows
+// Vista and later show it in Notepad): the help's title, then each topic's
+// title underlined, its paragraphs wrapped at HELP_TEXT_COLUMNS with a
+// blank line after each, list items behind a dash with their lines
+// indented, sub-headings underlined with '~'. A jump shows its text,
+// bold is plain. Lines end with CR LF.
+enum { HELP_TEXT_COLUMNS = 72 };
+std::string renderHelpText(const HelpSource &source);
+
 // Reads a file made by buildHelpFile (uncompressed, version 21) and checks
 // what the help engine relies on: sizes, the order of the trees, every
 // topic link, every font, every context and every index entry.

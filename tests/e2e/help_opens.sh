@@ -2,8 +2,8 @@
 # The help engine opens quillon95.hlp: it reads every topic, shows the
 # contents topic first, lists every keyword in its index, and finds a topic
 # by its context name through the file's context table. The engine's own trace tells what it read. Then the
-# editor's Help command opens the file from the folder the registry names,
-# and closing the editor closes the help.
+# editor's Help command, on a system with WinHelp, opens the file from the
+# folder the registry names, and closing the editor closes the help.
 . "$SOURCE_DIR/tests/e2e/lib.sh"
 
 help="$BUILD_DIR/quillon95.hlp"
@@ -82,12 +82,19 @@ restore_hdir() {
         wine reg delete "$key" /v HDir /f >/dev/null 2>&1
     fi
 }
-trap 'restore_hdir; cleanup' EXIT
+# The editor under a name of its own, to which Wine gives the version of
+# Windows XP, which has WinHelp (the prefix's Windows 7 has none: there Help
+# shows the text file, see release.sh).
+xp_editor="$E2E_TMP/quillon95xp.exe"
+xp_key='HKCU\Software\Wine\AppDefaults\quillon95xp.exe'
+cp "$BUILD_DIR/quillon95.exe" "$xp_editor" || fail "could not copy the editor"
+trap 'restore_hdir; wine reg delete "$xp_key" /f >/dev/null 2>&1; cleanup' EXIT
+wine reg add "$xp_key" /v Version /d winxp /f >/dev/null 2>&1 || fail "could not set the editor's version"
 wine reg add "$key" /v HDir /d "$(winepath -w "$BUILD_DIR")\\" /f >/dev/null 2>&1 || fail "could not set HDir"
 
 file=$(e2e_file sample.bin 100)
 cd "$BUILD_DIR" || fail "no $BUILD_DIR"
-WINEDEBUG=+winhelp wine "$BUILD_DIR/quillon95.exe" "$(winepath -w "$file")" >"$trace" 2>&1 &
+WINEDEBUG=+winhelp wine "$xp_editor" "$(winepath -w "$file")" >"$trace" 2>&1 &
 EDITOR_PID=$!
 qdrive wait-window QuillonWClass 20000 >/dev/null || fail "editor did not start"
 qdrive command QuillonWClass 301 || fail "could not post Help"

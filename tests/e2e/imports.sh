@@ -3,6 +3,8 @@
 # system's own DLLs that it is meant to use, only functions listed in
 # tests/imports/win95-allowlist.txt, asks for subsystem version 4.0, and
 # holds only instructions that the 386 has, libgcc's helpers included.
+# And on Windows Vista and later as the user who started them: each
+# carries a manifest (resource type 24, id 1) asking for asInvoker.
 set -u
 : "${SOURCE_DIR:?}"
 allow="$SOURCE_DIR/tests/imports/win95-allowlist.txt"
@@ -30,16 +32,45 @@ imports() {
 # The 386's integer instructions as objdump names them, before a size letter
 # (none for nop: nopw and nopl are the Pentium Pro's long NOP). There is no
 # floating point, so a 386 without a coprocessor runs the programs too.
-i386='aaa|aad|aam|aas|adc|add|and|bound|bsf|bsr|bt|btc|btr|bts|call|cbtw|cwtl|cwtd|cltd|clc|cld|cli|cmc|cmp|cmps|daa|das|dec|div|enter|hlt|idiv|imul|in|inc|ins|int|int3|into|iret|j[a-z]+|lahf|lcall|lds|lea|leave|les|lfs|lgs|ljmp|lods|loop|loope|loopne|lret|lss|mov|movs|movsb[wl]|movswl|movzb[wl]|movzwl|mul|neg|not|or|out|outs|pop|popa|popf|push|pusha|pushf|rcl|rcr|ret|rol|ror|sahf|sal|sar|sbb|scas|set[a-z]+|shl|shld|shr|shrd|stc|std|sti|stos|sub|test|fwait|xchg|xlat|xor'
+# Conditional jumps and sets take exactly the 386's condition codes.
+cc='o|no|b|ae|e|ne|be|a|s|ns|p|np|l|ge|le|g'
+i386="aaa|aad|aam|aas|adc|add|and|bound|bsf|bsr|bt|btc|btr|bts|call|cbtw|cwtl|cwtd|cltd|clc|cld|cli|cmc|cmp|cmps|daa|das|dec|div|enter|hlt|idiv|imul|in|inc|ins|int|int3|into|iret|j($cc)|jmp|jcxz|jecxz|lahf|lcall|lds|lea|leave|les|lfs|lgs|ljmp|lods|loop|loope|loopne|lret|lss|mov|movs|movsb[wl]|movswl|movzb[wl]|movzwl|mul|neg|not|or|out|outs|pop|popa|popf|push|pusha|pushf|rcl|rcr|ret|rol|ror|sahf|sal|sar|sbb|scas|set($cc)|shl|shld|shr|shrd|stc|std|sti|stos|sub|test|fwait|xchg|xlat|xor"
 # A line for each kind of instruction that is not the 386's. Prefixes are
-# passed over; "(bad)" is data (the empty constructor lists ending .text).
+# passed over. "(bad)" is passed over only in the padding that ends a
+# section: the run of 00 and ff bytes after its last instruction (the empty
+# constructor lists that end .text).
 newer_than_386() {
-    "$objdump" -d --no-show-raw-insn "$1" | awk -F'\t' -v ok="^($i386)[bwl]?$|^nop$" '
+    "$objdump" -d "$1" | awk -F'\t' -v ok="^($i386)[bwl]?$|^nop$" '
+        function check(   i, end) {
+            for (end = n; end > 0 && bytes[end] ~ /^((00|ff) +)+$/; end--) ;
+            for (i = 1; i <= n; i++)
+                if (op[i] != "" && (op[i] == "(bad)" ? i <= end : op[i] !~ ok)) print "  " op[i] " at " at[i]
+            n = 0
+        }
+        /^Disassembly of section/ { check() }
         /^ +[0-9a-f]+:\t/ {
-            n = split($2, w, " "); k = 1
-            while (k < n && w[k] ~ /^(rep[a-z]*|lock|data16|addr16|[c-gs]s)$/) k++
-            if (w[k] != "(bad)" && w[k] !~ ok) { sub(/^ +/, "", $1); print "  " w[k] " at " $1 }
-        }' | sort -k1,1 -u
+            n++; at[n] = $1; sub(/^ +/, "", at[n]); bytes[n] = $2; op[n] = ""
+            if (NF < 3) next
+            k = split($3, w, " "); j = 1
+            while (j < k && w[j] ~ /^(rep[a-z]*|lock|data16|addr16|[c-gs]s)$/) j++
+            op[n] = w[j]
+        }
+        END { check() }' | sort -k1,1 -u
+}
+
+# The text of a program's manifest: the data of its resource of type 24,
+# id 1, found through the resource directory and read from the file.
+manifest() {
+    local leaf base vma fileoff
+    leaf=$("$objdump" -p "$1" | awk '
+        /^[0-9a-f]+   Entry: / { type = $4 }
+        /^[0-9a-f]+     Entry: / { id = $4 }
+        /^[0-9a-f]+ +Leaf: Addr: / && type == "0x000018," && id == "0x000001," { print $4, $6; exit }' | tr -d ,)
+    [ -n "$leaf" ] || return 0
+    set -- "$1" $leaf
+    base=$("$objdump" -p "$1" | awk '/^ImageBase/ { print $2 }')
+    read -r vma fileoff < <("$objdump" -h "$1" | awk '$2 == ".rsrc" { print $4, $6 }')
+    tail -c +$(( $2 - 0x$vma + 0x$base + 0x$fileoff + 1 )) "$1" | head -c $(( $3 ))
 }
 
 # The DLLs each program may import from.
@@ -72,6 +103,11 @@ for exe in "$SOURCE_DIR/dist/quillon95.exe" "$SOURCE_DIR/dist/setup.exe"; do
     fi
     version=$("$objdump" -p "$exe" | awk '/^MajorSubsystemVersion/ { a = $2 } /^MinorSubsystemVersion/ { b = $2 } END { print a "." b }')
     [ "$version" = "4.0" ] || { echo "$name: subsystem version $version, Windows 95 needs 4.0"; status=1; }
+    case $(manifest "$exe") in
+        *Common-Controls*) echo "$name: its manifest asks for the controls of COMCTL32 version 6"; status=1 ;;
+        *'<requestedExecutionLevel level="asInvoker"'*) ;;
+        *) echo "$name: no manifest asking for asInvoker"; status=1 ;;
+    esac
     newer=$(newer_than_386 "$exe")
     [ -z "$newer" ] || { printf '%s holds instructions the 386 does not have:\n%s\n' "$name" "$newer"; status=1; }
     echo "$name: $count imports checked"

@@ -4,8 +4,10 @@
 # unpacked into a folder, setup.exe installs from there into c:\quillon95\
 # with the program group, and the installed editor opens a file, shows its
 # help from the installed place with F1, changes one byte and saves it on
-# exit. Then the same install and edit once more in a fresh prefix with
-# Wine's Windows 95 personality.
+# exit. Wine's default personality is Windows 7, which has no WinHelp: the
+# help is the text file in Notepad, and so is the group's help item. Then
+# the same once more in a fresh prefix with Wine's Windows 95 personality,
+# where both lead to the help file.
 . "$SOURCE_DIR/tests/e2e/lib.sh"
 
 zip="$SOURCE_DIR/dist/quillon95.zip"
@@ -13,7 +15,7 @@ shipped="quillon95.exe quillon95.hlp quillon95.txt setup.exe"
 
 # The zip must hold what this build made: `make test` runs `make dist` first.
 [ -f "$zip" ] || fail "no $zip (make dist)"
-for f in quillon95.exe quillon95.hlp setup.exe; do
+for f in quillon95.exe quillon95.hlp quillon95.txt setup.exe; do
     [ "$zip" -nt "$BUILD_DIR/$f" ] || fail "$zip is older than $BUILD_DIR/$f (make dist)"
 done
 names=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
@@ -42,9 +44,10 @@ fresh_prefix() {
     echo "fresh prefix in $(( $(date +%s) - made )) s"
 }
 
-# install_zip: the zip unpacked into c:\download, setup.exe run from there
-# with drive C, the default directory and icons on; checks "Setup
-# completed", the installed files, "Hdir" and the program group.
+# install_zip HELP: the zip unpacked into c:\download, setup.exe run from
+# there with drive C, the default directory and icons on; checks "Setup
+# completed", the installed files, "Hdir" and the program group, whose help
+# item shows the file HELP.
 install_zip() {
     unpacked="$WINEPREFIX/drive_c/download"
     mkdir -p "$unpacked"
@@ -79,6 +82,7 @@ install_zip() {
     items=$(ls "$group" 2>/dev/null | sort | tr '\n' ' ')
     echo "Start Menu, Quillon 95: $items"
     [ "$items" = "Quillon95.hlp.lnk Quillon95.lnk Quillon95.txt.lnk " ] || fail "the group holds: $items"
+    strings -a "$group/Quillon95.hlp.lnk" | grep -qxF "c:\quillon95\\$1" || fail "the help item does not show $1"
 }
 
 # start_installed_editor: the installed editor on a new file of drive C
@@ -123,16 +127,25 @@ click_byte() {
     fail "the click did not reach byte $1 (status: $(qdrive status QuillonWClass 1))"
 }
 
-# check_help: F1 on the keyboard, pressed again until the help window is
-# up, in case the first press came before the editor had the keyboard; the
-# help must show the contents topic of the installed help file.
+# check_help WINDOW: F1 on the keyboard, pressed again until the help's
+# window is up, in case the first press came before the editor had the
+# keyboard. Notepad must show the installed text file; the help engine
+# (MS_WINHELP) the contents topic of the installed help file.
 check_help() {
     local helped= i contents shown opened
     for i in $(seq 1 20); do
         xdotool windowfocus --sync "$wid" key --window "$wid" F1 || fail "could not press F1"
-        if qdrive wait-window MS_WINHELP 1000 >/dev/null 2>&1; then helped=1; break; fi
+        if qdrive wait-window "$1" 5000 >/dev/null 2>&1; then helped=1; break; fi
     done
-    [ -n "$helped" ] || fail "F1 did not open the help window"
+    [ -n "$helped" ] || fail "F1 did not open $1"
+    if [ "$1" = Notepad ]; then
+        shown=$(qdrive title Notepad | tr -d '\r')
+        echo "help shows: $shown"
+        [ "$shown" = "quillon95.txt - Notepad" ] || fail "Notepad does not show the text file"
+        # Notepad goes, so that the click below reaches the view.
+        qdrive post Notepad 16 0 0 && qdrive wait-gone Notepad 10000 || fail "Notepad did not close"
+        return
+    fi
     # The engine's own trace tells which file it read and what it showed first.
     contents=$(sed -n 's/^@topic [^ ]* \(.*\)$/\1/p' "$SOURCE_DIR/docs/help/quillon95.hlpsrc" | head -n 1)
     shown=
@@ -176,12 +189,10 @@ edit_and_save() {
 
 started=$(date +%s)
 fresh_prefix "$BUILD_DIR/release-prefix"
-install_zip
+install_zip quillon95.txt
 start_installed_editor
-check_help
+check_help Notepad
 edit_and_save
-# The help window closes with the editor.
-qdrive wait-gone MS_WINHELP 10000 || fail "closing the editor left the help open"
 stop_prefix
 rm -rf "$WINEPREFIX"
 echo "release run in $(( $(date +%s) - started )) s"
@@ -192,9 +203,12 @@ fresh_prefix "$BUILD_DIR/release-prefix-win95" win95
 version=$(wine cmd /c ver 2>/dev/null </dev/null | tr -d '\r' | grep -o 'Windows [0-9.]*')
 echo "version: $version"
 case $version in "Windows 4.0."*) ;; *) fail "the prefix reports $version, not 4.0" ;; esac
-install_zip
+install_zip quillon95.hlp
 start_installed_editor
+check_help MS_WINHELP
 edit_and_save
+# The help window closes with the editor.
+qdrive wait-gone MS_WINHELP 10000 || fail "closing the editor left the help open"
 stop_prefix
 rm -rf "$WINEPREFIX"
 echo "Windows 95 run in $(( $(date +%s) - started )) s"

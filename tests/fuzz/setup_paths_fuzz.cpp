@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (int32_t k = -1; k <= 5; ++k) {
         if (composeFilePath(typed, "quillon95", k, out, outSize) && strlen(out) >= outSize) abort();
         if (formatItemTitle(k, typed, out, outSize) && strlen(out) >= outSize) abort();
-        if (formatGroupCommand(k, "Quillon", typed, "quillon95", out, outSize) && strlen(out) >= outSize)
+        if (formatGroupCommand(k, "Quillon", typed, "quillon95", data[1] & 1, out, outSize) && strlen(out) >= outSize)
             abort();
     }
     if (formatCreateQuestion(root, typed, out, outSize) && strlen(out) >= outSize) abort();

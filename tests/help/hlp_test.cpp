@@ -98,6 +98,38 @@ TEST(HelpFile, ShippedFileHoldsEveryTopicOfTheSource)
     EXPECT_EQ(bytes, compile(std::string(text.begin(), text.end()))) << "the file is not built from the current source";
 }
 
+TEST(HelpText, ShippedTextIsTheGuideThenTheHelp)
+{
+    std::vector<uint8_t> source = readFile(HELP_SOURCE), guide = readFile(HELP_GUIDE), shipped = readFile(HELP_TEXT);
+    HelpSource parsed;
+    std::string error;
+    ASSERT_TRUE(parseHelpSource(std::string(source.begin(), source.end()), parsed, error)) << error;
+    EXPECT_EQ(std::string(guide.begin(), guide.end()) + "\r\n\r\n" + renderHelpText(parsed),
+              std::string(shipped.begin(), shipped.end())) << "not the guide (with CR LF) followed by the current help";
+}
+
+TEST(HelpText, Layout)
+{
+    std::string words;
+    for (int i = 0; i < 16; i++) words += " word" + std::to_string(i);
+    HelpSource source;
+    std::string error;
+    ASSERT_TRUE(parseHelpSource("@title The Help\n@topic a First topic\n@keywords k\nSee **bold** and [[a jump|b]].\n\n"
+                                "= Sub\n- one\n- two" + words + "\nend\n@topic b Second\n"
+                                "x  two  blanks   kept" + std::string(80, 'y') + "\n",
+                                source, error)) << error;
+    EXPECT_EQ("The Help\r\n========\r\n\r\n"
+              "\r\nFirst topic\r\n-----------\r\n\r\n"
+              "See bold and a jump.\r\n\r\n"
+              "Sub\r\n~~~\r\n\r\n"
+              "  - one\r\n"
+              "  - two word0 word1 word2 word3 word4 word5 word6 word7 word8 word9\r\n"
+              "    word10 word11 word12 word13 word14 word15 end\r\n\r\n"
+              "\r\nSecond\r\n------\r\n\r\n"
+              "x  two  blanks\r\nkept" + std::string(80, 'y') + "\r\n\r\n",
+              renderHelpText(source));
+}
+
 TEST(HelpFile, ManyTopicsSpanSeveralBlocks)
 {
     // Long paragraphs push the topics over many 4 KB blocks, so topic

@@ -148,12 +148,14 @@ protected:
     bool broadcast = true;
 };
 
+// Wine's default personality is Windows 7, which has no WinHelp: the help
+// item shows the text file.
 const std::vector<std::string> fiveCommands = {
     "initiate",
     "[CreateGroup(\"Quillon 95\")]",
     "[ShowGroup(\"Quillon 95\",1)]",
     "[AddItem(\"c:\\quillon95\\quillon95.exe\",Quillon95)]",
-    "[AddItem(\"c:\\quillon95\\quillon95.hlp\",Quillon95.hlp)]",
+    "[AddItem(\"c:\\quillon95\\quillon95.txt\",Quillon95.hlp)]",
     "[AddItem(\"c:\\quillon95\\quillon95.txt\",Quillon95.txt)]",
     "terminate",
 };

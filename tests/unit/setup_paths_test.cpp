@@ -95,7 +95,7 @@ TEST(SetupPaths, LongDirectoriesAreRefusedWithoutOverrun)
     for (size_t n : {fits.size(), tooLong.size(), (size_t)255, (size_t)400}) {
         std::string dir = "c:\\" + std::string(n, 'x') + "\\";
         std::vector<char> out(SETUP_PATH_CHARS + 1, '#');
-        for (int k = 0; k < 5; ++k) formatGroupCommand(k, "Quillon", dir.c_str(), "quillon95", out.data(), SETUP_PATH_CHARS);
+        for (int k = 0; k < 5; ++k) formatGroupCommand(k, "Quillon", dir.c_str(), "quillon95", true, out.data(), SETUP_PATH_CHARS);
         composeFilePath(dir.c_str(), "quillon95", 1, out.data(), SETUP_PATH_CHARS);
         composeDestination("c:\\", dir.c_str() + 3, out.data(), SETUP_PATH_CHARS);
         formatCreateQuestion("c:\\", dir.c_str(), out.data(), SETUP_PATH_CHARS);

@@ -1,8 +1,11 @@
 // The Help command with a help file that is missing, unreadable or not a
 // help file: the editor hands the help engine a name, the engine says what
-// is wrong in its own message, and the editor goes on.
+// is wrong in its own message, and the editor goes on. Without WinHelp
+// (Windows Vista and later) the help is the text file in Notepad, and its
+// absence is the editor's own message.
 #include <gtest/gtest.h>
 
+#include <stdio.h>
 #include <string.h>
 
 #include <algorithm>
@@ -116,6 +119,7 @@ TEST(Help, BrokenHelpFileFallsBackOrIsReportedByTheEngine)
     for (const HelpCase &c : cases) {
         SCOPED_TRACE(c.name);
         EditorSession s;
+        ed.winHelp = 1;     // as on Windows 95 to XP
         openFile(data.c_str());
         strcpy(ed.helpDir, c.helpDir.c_str());
         {
@@ -134,6 +138,48 @@ TEST(Help, BrokenHelpFileFallsBackOrIsReportedByTheEngine)
         EXPECT_EQ(100, ed.fileSize);
     }
     CloseHandle(lock);
+}
+
+TEST(Help, WithoutWinHelpTheTextFileIsShownInNotepad)
+{
+    char program[MAX_PATH];
+    GetModuleFileNameA(NULL, program, sizeof program);
+    std::string beside = std::string(program, strrchr(program, '\\') + 1) + "quillon95.txt";
+    std::string installed = writeTempFile("quillon95.txt", {'s', 'e', 't', 'u', 'p'});
+    const struct {
+        std::string helpDir;
+        const char *besideProgram, *shown;  // NULL: nothing shown, a message instead
+    } cases[] = {
+        {installed.substr(0, installed.size() - 3) + "hlp", "beside", "setup"},
+        {tempPath("gone\\quillon95.hlp"), "beside", "beside"},
+        {"", NULL, NULL},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.helpDir);
+        DeleteFileA(beside.c_str());
+        FILE *f = c.besideProgram ? fopen(beside.c_str(), "wb") : NULL;
+        if (f) fputs(c.besideProgram, f), fclose(f);
+        EditorSession s;
+        EXPECT_EQ(0, ed.winHelp) << "Wine's default personality is Windows 7";
+        strcpy(ed.helpDir, c.helpDir.c_str());
+        if (!c.shown) answerNextBox(IDOK);
+        SendMessageA(ed.mainWnd, WM_COMMAND, IDM_HELP, 0);
+        HWND notepad = NULL;
+        char text[64] = "";
+        if (c.shown && waitFor([&] { return (notepad = FindWindowA("Notepad", "quillon95.txt - Notepad")) != NULL; }, 20000)) {
+            // Notepad's edit field, read across the processes.
+            waitFor([&] { return SendMessageA(GetWindow(notepad, GW_CHILD), WM_GETTEXT, sizeof text, (LPARAM)text) > 0; });
+            PostMessageA(notepad, WM_CLOSE, 0, 0);
+            EXPECT_TRUE(waitFor([] { return !FindWindowA("Notepad", NULL); }, 10000));
+        }
+        EXPECT_STREQ(c.shown ? c.shown : "", text);
+        EXPECT_EQ(c.shown ? 0u : 1u, seenBoxes().size());
+        if (!c.shown && !seenBoxes().empty()) {
+            EXPECT_NE(std::string::npos, seenBoxes()[0].text.find("quillon95.txt was not found"));
+        }
+        EXPECT_EQ(0, ed.helpOpened);
+    }
+    DeleteFileA(beside.c_str());
 }
 
 }  // namespace

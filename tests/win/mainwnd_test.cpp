@@ -121,6 +121,7 @@ TEST(MainWindow, HelpUsesTheRememberedFileOrTheBareNameAndQuitsAtExit)
         {
             EditorSession s;
             EXPECT_EQ(0, ed.helpOpened);
+            ed.winHelp = 1;     // as on Windows 95 to XP
             lstrcpynA(ed.helpDir, c.helpDir.c_str(), PATH_CHARS);
             // F1 is an accelerator for the Help command, which answers 1.
             PostMessageA(ed.mainWnd, WM_KEYDOWN, VK_F1, 0);
@@ -178,6 +179,7 @@ DWORD WINAPI engineAnswerer(LPVOID param)
 TEST(MainWindow, HelpWithoutAHelpFileDoesNotHurtTheEditor)
 {
     EditorSession s;
+    ed.winHelp = 1;
     std::string file = writeTempFile("data.bin", patternBytes(64));
     openFile(file.c_str());
     EngineQuestion question = {"", false};
