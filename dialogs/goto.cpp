@@ -78,6 +78,7 @@ void onOk(HWND dlg)
 
     ed.topRow = ed.goToInitial / 16;
     SetScrollPos(ed.hexViewWnd, SB_VERT, scrollPosOfRow(ed.topRow), TRUE);
+    dropCaretOutOfView();       // a view that shows no whole row keeps none
     invalidateView();
     EndDialog(dlg, 1);
 }

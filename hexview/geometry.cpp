@@ -38,6 +38,14 @@ void dropHighlight()
 
 }  // namespace
 
+void dropCaretOutOfView()
+{
+    if (ed.charHeight) ed.visibleRows = ed.viewRect.bottom / ed.charHeight;
+    if (ed.editMode != 0 && ed.caretOffset >= 0 &&
+        offsetOutsideView(ed.caretOffset, ed.topRow, ed.visibleRows))
+        dropHighlight();
+}
+
 void updateScrollRanges()
 {
     if (!ed.hexViewWnd || ed.charWidth == 0) return;
@@ -122,9 +130,7 @@ void onVScroll(WPARAM wParam)
     if (ed.topRow == oldRow) return;
     SetScrollPos(ed.hexViewWnd, SB_VERT, scrollPosOfRow(ed.topRow), TRUE);
 
-    if (ed.editMode != 0 && ed.caretOffset >= 0 &&
-        offsetOutsideView(ed.caretOffset, ed.topRow, ed.visibleRows))
-        dropHighlight();
+    dropCaretOutOfView();
     if (ed.selLength != 0 && offsetOutsideView(ed.selStart, ed.topRow, ed.visibleRows))
         dropHighlight();
     invalidateView();
@@ -142,12 +148,15 @@ void onHScroll(WPARAM wParam)
 void sizeView(HWND mainWnd)
 {
     GetClientRect(mainWnd, &ed.viewRect);
-    ed.viewRect.bottom -= 20;
+    ed.viewRect.bottom -= STATUS_BAND;
     if (ed.hexViewWnd)
         MoveWindow(ed.hexViewWnd, ed.viewRect.left, ed.viewRect.top, ed.viewRect.right,
                    ed.viewRect.bottom - ed.viewRect.top, TRUE);
     if (ed.statusWnd) SendMessageA(ed.statusWnd, WM_SIZE, 0, 0);
     updateScrollRanges();
+    // A lower view can leave the caret below its rows. A minimized window
+    // shows none, but gives them back as they were when it is restored.
+    if (!IsIconic(mainWnd)) dropCaretOutOfView();
 }
 
 void onSetFocus()

@@ -8,6 +8,10 @@
 
 LRESULT CALLBACK hexViewProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
+// Pixels kept free below the view, at the bottom of the main window's
+// client area, for the status bar.
+enum { STATUS_BAND = 20 };
+
 // Row layout and unit text (the ViewFormat of the EditorState)
 void computeRowLayout();
 void formatUnitValue(int8_t missingBytes);
@@ -23,6 +27,10 @@ int32_t scrollPosOfRow(int32_t row);
 void showViewCaret();
 void hideViewCaret();
 void dropCaret();
+// In an editing mode, a caret whose byte is not on a whole shown row leaves
+// with its highlight, as when scrolling takes it out of the view: the next
+// key would change a byte the user cannot see. The mode stays.
+void dropCaretOutOfView();
 void placeCaret(int32_t row, int32_t column);
 bool rowHighlightSpan(int32_t rowStart, int32_t *firstColumn, int32_t *lastColumn);
 bool rowCaretColumn(int32_t rowStart, int32_t *column);

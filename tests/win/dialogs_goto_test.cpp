@@ -179,6 +179,12 @@ TEST_F(GoToTest, EditModeMovesTheCaretOnlyWhenOneIsShown)
     EXPECT_EQ(0x21, ed.selStart);
     EXPECT_EQ("Offset: 21 (HEX)", statusText(1));
 
+    // A view without a whole row keeps no caret on the target.
+    ed.viewRect.bottom = 8;
+    jump("40");
+    EXPECT_EQ(-1, ed.caretOffset);
+    EXPECT_EQ(4, ed.topRow);
+
     ed.caretOffset = -1;
     ed.selStart = 8;
     ed.selLength = 4;
