@@ -19,9 +19,26 @@ static_assert(SB_LINELEFT == SB_LINEUP && SB_LINERIGHT == SB_LINEDOWN &&
                   SB_LEFT == SB_TOP && SB_RIGHT == SB_BOTTOM,
               "horizontal request codes");
 
+// The view is drawn again. The title's percentage follows it at once: a
+// view too low to show a row gets no paint at all.
 void invalidateView()
 {
     if (ed.hexViewWnd) InvalidateRect(ed.hexViewWnd, NULL, TRUE);
+    updateViewPercent();
+}
+
+int32_t firstShownOffset()
+{
+    if (ed.searching) return ed.pageBase;
+    int64_t top = (int64_t)ed.topRow * 16;
+    return top > 0x7FFFFFF0 ? 0x7FFFFFF0 : (top < 0 ? 0 : (int32_t)top);
+}
+
+void updateViewPercent()
+{
+    ed.percentShown = ed.percent;
+    ed.percent = percentOf(firstShownOffset());
+    if (ed.percent != ed.percentShown) updateTitle();
 }
 
 namespace {

@@ -22,6 +22,12 @@ int32_t unitStart(int32_t offset);
 
 // Geometry, scrolling and caret
 void invalidateView();              // the whole view, erasing the background
+// Offset of the first displayed byte: the first displayed row, or, while a
+// search runs, the window the search is reading.
+int32_t firstShownOffset();
+// The view's position in percent from its first displayed byte; the title
+// is set again when it changed.
+void updateViewPercent();
 void updateScrollRanges();
 int32_t scrollPosOfRow(int32_t row);
 void showViewCaret();
