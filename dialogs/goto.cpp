@@ -97,6 +97,10 @@ INT_PTR CALLBACK goToDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM)
             checkRadixButton(dlg, IDC_GOTO_DEC);
             ed.goToRadix = RADIX_DEC;
         }
+        // The field takes no more characters than are read back from it,
+        // typed or pasted, so no digit the user sees is left unread. (Texts
+        // set here are numbers of 32 bits: 11 characters at most.)
+        SendDlgItemMessageA(dlg, IDC_GOTO_FIELD, EM_LIMITTEXT, GOTO_TEXT_CHARS - 1, 0);
         formatGoToText(ed.goToRadix);
         SendDlgItemMessageA(dlg, IDC_GOTO_FIELD, WM_SETTEXT, 0, (LPARAM)ed.goToText);
         return TRUE;

@@ -2,6 +2,8 @@
 // conversion, the jump in view and edit mode, and the ways out.
 #include <gtest/gtest.h>
 
+#include <string.h>
+
 #include <string>
 #include <vector>
 
@@ -137,6 +139,38 @@ TEST_F(GoToTest, TextThatIsNoNumberAndOffsetsPastTheEnd)
         EXPECT_EQ(c.target, ed.selStart) << c.text;
         EXPECT_EQ(c.target / 16, ed.topRow) << c.text;
     }
+}
+
+// Only the first 19 characters of the field are read: the field takes no
+// more, typed or pasted, so the number that is read is the one shown.
+TEST_F(GoToTest, TheFieldTakesNoMoreThanIsRead)
+{
+    open(500);
+    const std::string typed = "00000000000000000100";  // 20 characters
+    runGoTo([&](HWND dlg) {
+        HWND field = GetDlgItem(dlg, IDC_GOTO_FIELD);
+        click(dlg, IDC_GOTO_DEC);
+        SetDlgItemTextA(dlg, IDC_GOTO_FIELD, "");
+        for (char c : typed) SendMessageA(field, WM_CHAR, (unsigned char)c, 0);
+        EXPECT_EQ(typed.substr(0, 19), fieldText(dlg, IDC_GOTO_FIELD));
+
+        const char pasted[] = "1234567890123456789012345";
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof pasted);
+        memcpy(GlobalLock(block), pasted, sizeof pasted);
+        GlobalUnlock(block);
+        ASSERT_TRUE(OpenClipboard(dlg));
+        EmptyClipboard();
+        SetClipboardData(CF_TEXT, block);
+        CloseClipboard();
+        SetDlgItemTextA(dlg, IDC_GOTO_FIELD, "");
+        SendMessageA(field, WM_PASTE, 0, 0);
+        EXPECT_EQ(std::string(pasted, 19), fieldText(dlg, IDC_GOTO_FIELD));
+
+        SetDlgItemTextA(dlg, IDC_GOTO_FIELD, "");
+        for (char c : typed) SendMessageA(field, WM_CHAR, (unsigned char)c, 0);
+        click(dlg, IDC_GOTO_OK);
+    });
+    EXPECT_EQ(10, ed.selStart);
 }
 
 TEST_F(GoToTest, DecimalOffsetsStartInDecimalWithTheClickedRow)
