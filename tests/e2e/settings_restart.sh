@@ -2,7 +2,8 @@
 # Settings across restarts: the window's place and size, the view format, the
 # Open directory and the recent files reach the registry at exit and come
 # back at the next start; "&2 ..." reopens the older file; a window closed
-# maximized starts maximized; a place off this screen is brought onto it.
+# maximized starts maximized; a place off this screen is brought onto it; a
+# size too small to show data gives way to the default size.
 . "$SOURCE_DIR/tests/e2e/lib.sh"
 trap 'reset_settings; cleanup' EXIT
 
@@ -101,4 +102,18 @@ for showcmd in 0 4; do
     [ $showcmd = 4 ] && place="$(reg_value Left) $(reg_value Top) $(reg_value Width) $(reg_value Height)"
     [ "$place" = "580 524 700 500" ] || fail "Showcmd $showcmd: window placed at $place"
 done
+
+# A size too small to show a data row opens at the system's default size,
+# and that size, not the remembered one, is saved.
+for v in Left=100 Top=100 Width=5 Height=5 Showcmd=0; do
+    wine reg add "$SETTINGS_KEY" /v "${v%=*}" /d "${v#*=}" /f >/dev/null
+done
+start_editor "$(winepath -w "$a")"
+qdrive wait-window QuillonWClass 20000 >/dev/null || fail "main window did not appear"
+place=$(qdrive rect QuillonWClass | tr -d '\r')
+qdrive command QuillonWClass 110
+wait_editor || fail "editor exit code $EDITOR_STATUS"
+set -- $place
+[ "$3" -ge 300 ] && [ "$4" -ge 200 ] || fail "a 5 x 5 window opened at $place"
+[ "$(reg_value Width) $(reg_value Height)" = "$3 $4" ] || fail "saved $(reg_value Width) x $(reg_value Height)"
 pass
