@@ -224,31 +224,18 @@ TEST(Matcher, SlideInSwappedOrderReportsTheLowestMatchedOffset)
     EXPECT_EQ(3, f.position);
 }
 
-// A search whose target changed after the bytes below examinedEnd were
-// scanned: from where rescanStart says, it finds the first occurrence that
-// reaches a byte at or past examinedEnd, and none before searchStart.
-TEST(Matcher, RescanAfterAChangedTargetSeesOccurrencesReachingNewBytes)
+// After a change of target, the rescan sees what runs on past the examined
+// bytes (below `end`), nothing wholly before and nothing before the start.
+TEST(Matcher, RescanAfterAChangedTargetSeesWhatRunsOnPastTheExaminedBytes)
 {
-    struct Case {
-        const char *file, *pattern;
-        bool swapped;
-        int32_t examinedEnd, searchStart, offset;
-    } cases[] = {
-        {"xxbcdx", "bcd", false, 3, 0, 2},      // begins before the end, runs past it
-        {"xxbcdx", "bcd", false, 4, 0, 2},
-        {"xxbcdx", "bcd", false, 5, 0, -1},     // wholly examined
-        {"xxbcdx", "bcd", false, 3, 3, -1},     // before the search's start
-        {"bcd", "bcd", false, 1, 0, 0},
-        {"bxcd", "bd", true, 2, 0, 0},          // shown "xb" "dc": positions 1, 2
-        {"bxcd", "bd", true, 3, 0, 0},          // an odd end (a plain scan): position 2 shows byte 3
-        {"bxcd", "bd", true, 4, 0, -1},
-        {"bdxx", "db", true, 2, 0, -1},         // shown "db" at 0: wholly examined
+    const struct { const char *file, *pattern; bool swapped; int32_t end, start, offset; } cases[] = {
+        {"xxbcdx", "bcd", false, 3, 0, 2}, {"xxbcdx", "bcd", false, 5, 0, -1}, {"xxbcdx", "bcd", false, 3, 3, -1},
+        {"bxcd", "bd", true, 3, 0, 0}, {"bxcd", "bd", true, 4, 0, -1}, {"bdxx", "db", true, 2, 0, -1},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(std::string(c.file) + " / " + c.pattern + " / " + std::to_string(c.examinedEnd));
-        int32_t start = rescanStart(c.examinedEnd, c.searchStart, (int32_t)strlen(c.pattern), c.swapped);
-        Found f = runSearch(bytesOf(c.file), bytesOf(c.pattern), false, c.swapped, start);
-        EXPECT_EQ(c.offset, f.found ? f.offset : -1);
+    for (const auto &c : cases) {
+        int32_t from = rescanStart(c.end, c.start, (int32_t)strlen(c.pattern), c.swapped);
+        Found f = runSearch(bytesOf(c.file), bytesOf(c.pattern), false, c.swapped, from);
+        EXPECT_EQ(c.offset, f.found ? f.offset : -1) << c.file << " " << c.pattern << " " << c.end;
     }
 }
 
