@@ -19,12 +19,15 @@ static_assert(SB_LINELEFT == SB_LINEUP && SB_LINERIGHT == SB_LINEDOWN &&
                   SB_LEFT == SB_TOP && SB_RIGHT == SB_BOTTOM,
               "horizontal request codes");
 
-// The view is drawn again. The title's percentage follows it at once: a
-// view too low to show a row gets no paint at all.
 void invalidateView()
 {
-    if (ed.hexViewWnd) InvalidateRect(ed.hexViewWnd, NULL, TRUE);
-    updateViewPercent();
+    if (!ed.hexViewWnd) return;
+    InvalidateRect(ed.hexViewWnd, NULL, TRUE);
+    // The paint keeps the title's percentage. A view too low to show a row
+    // has an empty client area and gets no paint: it is kept here instead.
+    RECT client;
+    GetClientRect(ed.hexViewWnd, &client);
+    if (IsRectEmpty(&client)) updateViewPercent();
 }
 
 int32_t firstShownOffset()
