@@ -140,8 +140,9 @@ void advanceCaret()
     int32_t t = 16 * ed.topRow;
     ed.topOffset = t;
     if (!pageHolds(t, t + 16 * ed.visibleRows)) loadPage(t);
-    // Where the view did not follow (it shows no whole row), the caret goes.
-    dropCaretOutOfView();
+    // A view that shows no whole row does not follow the caret: it goes, as
+    // when scrolling takes it out of the view.
+    if (ed.visibleRows < 2) dropCaretOutOfView();
 }
 
 void onKeyDown(WPARAM wParam)
