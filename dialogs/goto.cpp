@@ -45,6 +45,27 @@ void onRadix(HWND dlg, int id)
     SendDlgItemMessageA(dlg, IDC_GOTO_FIELD, WM_SETTEXT, 0, (LPARAM)ed.goToText);
 }
 
+// The field has several lines: a line break pasted into it, or typed with
+// Ctrl+Enter, would scroll the number that is read out of sight behind the
+// next line. Each break becomes a blank, where the number read ends, and the
+// field keeps one line.
+void keepOneLine(HWND dlg)
+{
+    char text[GOTO_TEXT_CHARS];
+    GetDlgItemTextA(dlg, IDC_GOTO_FIELD, text, sizeof text);
+    bool broken = false;
+    for (char *c = text; *c; ++c) {
+        if (*c != '\r' && *c != '\n') continue;
+        *c = ' ';
+        broken = true;
+    }
+    if (!broken) return;
+    DWORD start = 0, end = 0;
+    SendDlgItemMessageA(dlg, IDC_GOTO_FIELD, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+    SetDlgItemTextA(dlg, IDC_GOTO_FIELD, text);
+    SendDlgItemMessageA(dlg, IDC_GOTO_FIELD, EM_SETSEL, start, end);
+}
+
 void markTarget(int32_t offset)
 {
     ed.selStart = offset;
@@ -78,6 +99,7 @@ void onOk(HWND dlg)
 
     ed.topRow = ed.goToInitial / 16;
     SetScrollPos(ed.hexViewWnd, SB_VERT, scrollPosOfRow(ed.topRow), TRUE);
+    dropCaretOutOfView();       // a view that shows no whole row keeps none
     invalidateView();
     EndDialog(dlg, 1);
 }
@@ -96,6 +118,10 @@ INT_PTR CALLBACK goToDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM)
             checkRadixButton(dlg, IDC_GOTO_DEC);
             ed.goToRadix = RADIX_DEC;
         }
+        // The field takes no more characters than are read back from it,
+        // typed or pasted, so no digit the user sees is left unread. (Texts
+        // set here are numbers of 32 bits: 11 characters at most.)
+        SendDlgItemMessageA(dlg, IDC_GOTO_FIELD, EM_LIMITTEXT, GOTO_TEXT_CHARS - 1, 0);
         formatGoToText(ed.goToRadix);
         SendDlgItemMessageA(dlg, IDC_GOTO_FIELD, WM_SETTEXT, 0, (LPARAM)ed.goToText);
         return TRUE;
@@ -114,6 +140,9 @@ INT_PTR CALLBACK goToDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM)
             break;
         case IDC_GOTO_CANCEL:
             EndDialog(dlg, 1);
+            break;
+        case IDC_GOTO_FIELD:
+            if (HIWORD(wParam) == EN_CHANGE) keepOneLine(dlg);
             break;
         }
         return TRUE;

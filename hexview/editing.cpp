@@ -7,6 +7,7 @@
 #include "document/editor_state.h"
 #include "hexview/hexview.h"
 #include "hexview/hittest.h"
+#include "hexview/scrollmath.h"
 #include "shell/statusbar.h"
 
 namespace {
@@ -85,10 +86,15 @@ void toggleEditMode()
             MessageBoxA(ed.mainWnd, "Error: The file is read only", appCaption, MB_OK);
             return;
         }
-        // The caret starts on the window's first byte. When the window
-        // starts past the end of the file it goes on a byte of the file
-        // instead, so no byte past the end is ever typed over.
-        int32_t start = editStartOffset(ed.pageBase, 16 * ed.topRow, ed.fileSize);
+        // The caret starts on the window's first byte where the view shows
+        // it, else on the first shown byte: a caret above the view would
+        // type over bytes the user cannot see. When the window starts past
+        // the end of the file it goes on a byte of the file instead, so no
+        // byte past the end is ever typed over. A view that shows no whole
+        // row takes no caret; a click on a byte gives one.
+        int32_t top = 16 * ed.topRow;
+        bool windowShown = !offsetOutsideView(ed.pageBase, ed.topRow, visibleRowsNow());
+        int32_t start = editStartOffset(windowShown ? ed.pageBase : top, top, ed.fileSize);
         if (!pageHolds(start, lastEditedByte(start))) loadPage(start - start % 16);
         ed.editMode = 1;
         ed.caretOffset = start;
@@ -96,6 +102,7 @@ void toggleEditMode()
         ed.selLength = 1;
         showViewCaret();
         showModeBitmap();
+        dropCaretOutOfView();
     } else {
         ed.editMode = 0;
         showModeBitmap();
@@ -133,6 +140,9 @@ void advanceCaret()
     int32_t t = 16 * ed.topRow;
     ed.topOffset = t;
     if (!pageHolds(t, t + 16 * ed.visibleRows)) loadPage(t);
+    // A view that shows no whole row does not follow the caret: it goes, as
+    // when scrolling takes it out of the view.
+    if (ed.visibleRows < 2) dropCaretOutOfView();
 }
 
 void onKeyDown(WPARAM wParam)

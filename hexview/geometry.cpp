@@ -21,7 +21,27 @@ static_assert(SB_LINELEFT == SB_LINEUP && SB_LINERIGHT == SB_LINEDOWN &&
 
 void invalidateView()
 {
-    if (ed.hexViewWnd) InvalidateRect(ed.hexViewWnd, NULL, TRUE);
+    if (!ed.hexViewWnd) return;
+    InvalidateRect(ed.hexViewWnd, NULL, TRUE);
+    // The paint keeps the title's percentage. A view too low to show a row
+    // has an empty client area and gets no paint: it is kept here instead.
+    RECT client;
+    GetClientRect(ed.hexViewWnd, &client);
+    if (IsRectEmpty(&client)) updateViewPercent();
+}
+
+int32_t firstShownOffset()
+{
+    if (ed.searching) return ed.pageBase;
+    int64_t top = (int64_t)ed.topRow * 16;
+    return top > 0x7FFFFFF0 ? 0x7FFFFFF0 : (top < 0 ? 0 : (int32_t)top);
+}
+
+void updateViewPercent()
+{
+    ed.percentShown = ed.percent;
+    ed.percent = percentOf(firstShownOffset());
+    if (ed.percent != ed.percentShown) updateTitle();
 }
 
 namespace {
@@ -37,6 +57,14 @@ void dropHighlight()
 }
 
 }  // namespace
+
+void dropCaretOutOfView()
+{
+    if (ed.charHeight) ed.visibleRows = ed.viewRect.bottom / ed.charHeight;
+    if (ed.editMode != 0 && ed.caretOffset >= 0 &&
+        offsetOutsideView(ed.caretOffset, ed.topRow, ed.visibleRows))
+        dropHighlight();
+}
 
 void updateScrollRanges()
 {
@@ -122,9 +150,7 @@ void onVScroll(WPARAM wParam)
     if (ed.topRow == oldRow) return;
     SetScrollPos(ed.hexViewWnd, SB_VERT, scrollPosOfRow(ed.topRow), TRUE);
 
-    if (ed.editMode != 0 && ed.caretOffset >= 0 &&
-        offsetOutsideView(ed.caretOffset, ed.topRow, ed.visibleRows))
-        dropHighlight();
+    dropCaretOutOfView();
     if (ed.selLength != 0 && offsetOutsideView(ed.selStart, ed.topRow, ed.visibleRows))
         dropHighlight();
     invalidateView();
@@ -142,12 +168,15 @@ void onHScroll(WPARAM wParam)
 void sizeView(HWND mainWnd)
 {
     GetClientRect(mainWnd, &ed.viewRect);
-    ed.viewRect.bottom -= 20;
+    ed.viewRect.bottom -= STATUS_BAND;
     if (ed.hexViewWnd)
         MoveWindow(ed.hexViewWnd, ed.viewRect.left, ed.viewRect.top, ed.viewRect.right,
                    ed.viewRect.bottom - ed.viewRect.top, TRUE);
     if (ed.statusWnd) SendMessageA(ed.statusWnd, WM_SIZE, 0, 0);
     updateScrollRanges();
+    // A lower view can leave the caret below its rows. A minimized window
+    // shows none, but gives them back as they were when it is restored.
+    if (!IsIconic(mainWnd)) dropCaretOutOfView();
 }
 
 void onSetFocus()

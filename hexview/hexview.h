@@ -8,6 +8,10 @@
 
 LRESULT CALLBACK hexViewProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
+// Pixels kept free below the view, at the bottom of the main window's
+// client area, for the status bar.
+enum { STATUS_BAND = 20 };
+
 // Row layout and unit text (the ViewFormat of the EditorState)
 void computeRowLayout();
 void formatUnitValue(int8_t missingBytes);
@@ -18,11 +22,21 @@ int32_t unitStart(int32_t offset);
 
 // Geometry, scrolling and caret
 void invalidateView();              // the whole view, erasing the background
+// Offset of the first displayed byte: the first displayed row, or, while a
+// search runs, the window the search is reading.
+int32_t firstShownOffset();
+// The view's position in percent from its first displayed byte; the title
+// is set again when it changed.
+void updateViewPercent();
 void updateScrollRanges();
 int32_t scrollPosOfRow(int32_t row);
 void showViewCaret();
 void hideViewCaret();
 void dropCaret();
+// In an editing mode, a caret whose byte is not on a whole shown row leaves
+// with its highlight, as when scrolling takes it out of the view: the next
+// key would change a byte the user cannot see. The mode stays.
+void dropCaretOutOfView();
 void placeCaret(int32_t row, int32_t column);
 bool rowHighlightSpan(int32_t rowStart, int32_t *firstColumn, int32_t *lastColumn);
 bool rowCaretColumn(int32_t rowStart, int32_t *column);

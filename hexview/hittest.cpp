@@ -48,6 +48,9 @@ int32_t nextTypedOffset(int32_t offset, bool swappedOrder)
 int32_t rowFollowingCaret(int32_t caretOffset, int32_t topRow, int32_t topRowMax,
                           int32_t visibleRows)
 {
+    // A view of fewer than two lines shows no whole row to follow the caret
+    // onto: moving it would only take the shown row away from the user.
+    if (visibleRows < 2) return topRow;
     int64_t firstHidden = 16 * (int64_t)topRow + 16 * ((int64_t)visibleRows - 1);
     if (caretOffset >= firstHidden && topRow < topRowMax) return topRow + 1;
     return topRow;

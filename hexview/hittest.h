@@ -31,7 +31,8 @@ HitTarget hitTest(const RowLayout &layout, int32_t column, int32_t row, int32_t 
 int32_t nextTypedOffset(int32_t offset, bool swappedOrder);
 
 // The first displayed row once the caret has moved to caretOffset: one row
-// further when the caret went below the last fully shown row.
+// further when the caret went below the last fully shown row; unchanged in
+// a view of fewer than two lines (visibleRows counts the header line).
 int32_t rowFollowingCaret(int32_t caretOffset, int32_t topRow, int32_t topRowMax,
                           int32_t visibleRows);
 

@@ -24,15 +24,6 @@ void measureCell(HDC dc)
     if (GetFocus() == ed.mainWnd) onSetFocus();
 }
 
-// Offset of the first displayed byte: the first displayed row, or, while a
-// search runs, the window the search is reading.
-int32_t firstShownOffset()
-{
-    if (ed.searching) return ed.pageBase;
-    int64_t top = (int64_t)ed.topRow * 16;
-    return top > 0x7FFFFFF0 ? 0x7FFFFFF0 : (top < 0 ? 0 : (int32_t)top);
-}
-
 // Rows the paint draws from topOffset on: the visible ones inside the file.
 int32_t rowsShown(int32_t topOffset, int32_t visibleRows)
 {
@@ -57,9 +48,6 @@ void paintRows(HDC dc)
     ed.visibleRows = ed.viewRect.bottom / ed.charHeight;
     if (!pageHolds(ed.topOffset, viewEndOffset(ed.topOffset, ed.visibleRows)))
         loadPage(ed.topOffset);
-
-    ed.percentShown = ed.percent;
-    ed.percent = percentOf(ed.topOffset);
 
     int64_t index = (int64_t)ed.topOffset - ed.pageBase;
     int64_t rowOffset = ed.topOffset;
@@ -137,7 +125,7 @@ void paintView(HWND wnd)
     EndPaint(wnd, &ps);
 
     if (ed.fileJustOpened && ed.fileSize > 0) ed.fileJustOpened = 0;
-    if (ed.percent != ed.percentShown) updateTitle();
+    updateViewPercent();
 }
 
 void drawLine(HDC dc, int32_t line, const char *text)

@@ -68,14 +68,18 @@ void showProgress()
 // The pattern or its options changed under the running search (the Search
 // dialog keeps its edits even when it is cancelled, the View Format dialog
 // changes the byte order). The partial match was counted against the old
-// ones: it is dropped, and the scan goes back to its first byte, since no
-// byte from there on has been tried against the new ones.
+// ones and is dropped. Every byte before the window was examined with the
+// old ones, and none from the window on: the scan goes back just far enough
+// to see an occurrence of the new pattern that begins before the window and
+// runs on into it, whatever the old pattern had matched there. searchStart
+// moves with it, so an occurrence that lies wholly in the examined bytes is
+// not reported, and nothing before the search's own start is.
 void retarget()
 {
-    int32_t resume = ed.matchedCount > 0 ? ed.matchStart : ed.pageBase;
     takeScanTarget();
     clearPartialMatch();
-    int32_t base = firstSliceBase(resume, ed.scanSwapped);
+    ed.searchStart = rescanStart(ed.pageBase, ed.searchStart, ed.scanLength, ed.scanSwapped);
+    int32_t base = firstSliceBase(ed.searchStart, ed.scanSwapped);
     if (base == ed.pageBase) return;
     loadPage(base);
     showProgress();     // the title and the status follow the window back

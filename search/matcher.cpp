@@ -60,6 +60,16 @@ unsigned char foldByte(unsigned char b) { return foldedBytes.v[b]; }
 
 int32_t firstSliceBase(int32_t start, uint8_t swapped) { return swapped ? (start & ~1) : start; }
 
+int32_t rescanStart(int32_t examinedEnd, int32_t searchStart, int32_t patternLength, uint8_t swapped)
+{
+    // In swapped order an odd end splits a pair: the position of its even
+    // byte already shows the odd byte, which was not examined.
+    int32_t firstUnexamined = swapped ? (examinedEnd & ~1) : examinedEnd;
+    int32_t reach = patternLength > 1 ? patternLength - 1 : 0;
+    int32_t start = firstUnexamined - reach;
+    return start > searchStart ? start : searchStart;
+}
+
 SliceResult matchSlice(const unsigned char *window, int32_t windowBase, int32_t windowSize,
                        const MatchQuery &query, int32_t matchedCount)
 {

@@ -46,6 +46,14 @@ SliceResult matchSlice(const unsigned char *window, int32_t windowBase, int32_t 
 // start itself, or the start of its pair in swapped order.
 int32_t firstSliceBase(int32_t start, uint8_t swapped);
 
+// Where a search whose pattern, case rule or byte order changed under it
+// scans again, as a display position: the bytes below file offset
+// examinedEnd were examined with the old target, so the first occurrence of
+// the new pattern that reaches a byte above them begins at most
+// patternLength - 1 positions before the first position that shows such a
+// byte. Never before searchStart, so nothing found before is found again.
+int32_t rescanStart(int32_t examinedEnd, int32_t searchStart, int32_t patternLength, uint8_t swapped);
+
 // The highlight of a match found at display position displayStart: the
 // range of offsets it spans, and whether byte 1 and byte length - 2 of
 // that range lie outside the match (possible in swapped order only).

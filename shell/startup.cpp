@@ -79,11 +79,7 @@ void openCommandLineFile(const char *args)
     }
 }
 
-// A remembered rectangle whose caption is out of reach (saved on a larger
-// or since-removed screen) is brought onto the desktop. The fields take the
-// rectangle the window really gets, which a maximized or minimized window
-// also restores to, so that is what is saved at exit.
-void bringPlacementOnScreen()
+ScreenSizes readScreenSizes()
 {
     ScreenSizes screens;
     screens.desktop.left = GetSystemMetrics(SM_XVIRTUALSCREEN);
@@ -94,8 +90,65 @@ void bringPlacementOnScreen()
     screens.screenHeight = GetSystemMetrics(SM_CYSCREEN);
     screens.frameHeight = GetSystemMetrics(SM_CYFRAME);
     screens.captionHeight = GetSystemMetrics(SM_CYCAPTION);
+    RECT work;
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) SetRectEmpty(&work);
+    PlaceRect workArea = {work.left, work.top, work.right - work.left, work.bottom - work.top};
+    screens.workArea = workArea;
+    return screens;
+}
+
+// The view's cell is that of its font, measured as the first paint will.
+ViewNeeds readViewNeeds()
+{
+    ViewNeeds needs = {STATUS_BAND, GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYHSCROLL),
+                       0, 0, ed.offsetChars, ed.unitChars, ed.rowChars};
+    HDC dc = GetDC(ed.mainWnd);
+    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(SYSTEM_FIXED_FONT));
+    SIZE cell;
+    if (GetTextExtentPointA(dc, "0", 1, &cell)) {
+        needs.cellWidth = cell.cx;
+        needs.cellHeight = cell.cy;
+    }
+    SelectObject(dc, oldFont);
+    ReleaseDC(ed.mainWnd, dc);
+    return needs;
+}
+
+void moveMainWindow(const PlaceRect &r)
+{
+    SetWindowPos(ed.mainWnd, NULL, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+PlaceRect mainWindowRect()
+{
+    RECT r;
+    GetWindowRect(ed.mainWnd, &r);
+    PlaceRect place = {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    return place;
+}
+
+// The main window, made at the system's default place and size and not yet
+// shown, goes to the remembered rectangle. It is tried there first: the
+// system cuts a size beyond its largest window, and the menu bar takes as
+// many lines as the width needs, so only the window itself tells its real
+// size and client area. A caption out of reach (saved on a larger or
+// since-removed screen, or under the taskbar) is brought onto the desktop;
+// a window too small to show the header and one data row goes back to the
+// default size, so a useless size is not kept run after run. The fields
+// take the rectangle the window really gets, which a maximized or minimized
+// window also restores to, so that is what is saved at exit.
+void placeRememberedWindow()
+{
+    PlaceRect systemDefault = mainWindowRect();
     PlaceRect remembered = {ed.windowLeft, ed.windowTop, ed.windowWidth, ed.windowHeight};
-    PlaceRect placed = placementOnScreen(remembered, screens);
+    moveMainWindow(remembered);
+    PlaceRect real = mainWindowRect();
+    PlaceRect placed = placementOnScreen(real, readScreenSizes());
+    if (memcmp(&placed, &real, sizeof placed) != 0) moveMainWindow(placed);
+    RECT client;
+    GetClientRect(ed.mainWnd, &client);
+    if (!clientShowsData(client.right, client.bottom, readViewNeeds())) moveMainWindow(systemDefault);
+    placed = mainWindowRect();
     ed.windowLeft = placed.left;
     ed.windowTop = placed.top;
     ed.windowWidth = placed.width;
@@ -114,17 +167,10 @@ BOOL initInstance(HINSTANCE instance, const char *args, int showCommand)
     loadSettings();
     computeRowLayout();
 
-    int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = CW_USEDEFAULT, height = CW_USEDEFAULT;
-    if (ed.placementMissing == 0) {
-        bringPlacementOnScreen();
-        x = ed.windowLeft;
-        y = ed.windowTop;
-        width = ed.windowWidth;
-        height = ed.windowHeight;
-    }
-    ed.mainWnd = CreateWindowExA(0, "QuillonWClass", "Quillon", WS_OVERLAPPEDWINDOW,
-                                 x, y, width, height, NULL, NULL, instance, NULL);
+    ed.mainWnd = CreateWindowExA(0, "QuillonWClass", "Quillon", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, NULL, NULL, instance, NULL);
     if (!ed.mainWnd) return FALSE;
+    if (ed.placementMissing == 0) placeRememberedWindow();
 
     createStatusBar(ed.mainWnd, "", 2);
     ed.flushing = 0;
@@ -134,7 +180,7 @@ BOOL initInstance(HINSTANCE instance, const char *args, int showCommand)
 
     ed.viewFont = (HFONT)GetStockObject(SYSTEM_FIXED_FONT);
     GetClientRect(ed.mainWnd, &ed.viewRect);
-    ed.viewRect.bottom -= 20;
+    ed.viewRect.bottom -= STATUS_BAND;
 
     registerViewClass(instance);
     ed.hexViewWnd = CreateWindowExA(0, "QuillonbaseClass", "",

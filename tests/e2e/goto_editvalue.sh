@@ -25,19 +25,20 @@ qdrive dialog-check "View Format" 106 1 || fail "View Format dialog did not open
 qdrive dialog-check "View Format" 105 0
 qdrive dialog-command "View Format" 112 || fail "no Ok in the View Format dialog"
 
-# Edit mode puts the caret on the window's first byte; Go to moves it.
+# Edit mode puts the caret on the first shown byte (the window's first byte
+# lies above the view); Go to moves it.
 qdrive command QuillonWClass 204
-qdrive wait-status QuillonWClass 1 "Offset: 0 (HEX)" || fail "edit mode did not place the caret"
+qdrive wait-status QuillonWClass 1 "Offset: 1f0 (HEX)" || fail "edit mode did not place the caret"
 qdrive command QuillonWClass 102
-qdrive dialog-set "Go to:" 101 1f0 || fail "Go to dialog did not open in edit mode"
+qdrive dialog-set "Go to:" 101 2f0 || fail "Go to dialog did not open in edit mode"
 qdrive dialog-command "Go to:" 105
-qdrive wait-status QuillonWClass 1 "Offset: 1f0 (HEX)" || fail "the caret did not move"
+qdrive wait-status QuillonWClass 1 "Offset: 2f0 (HEX)" || fail "the caret did not move"
 
 # A typed character opens the Edit value dialog for the unit at the caret.
 qdrive chars QuillonWClass 1
 box=$(qdrive wait-box "Offset (HEX):" 5000) || fail "Edit value dialog did not open"
 echo "edit value: $box"
-case "$box" in "Offset (HEX): 1f0 - 1f1|"*) ;; *) fail "caption: $box" ;; esac
+case "$box" in "Offset (HEX): 2f0 - 2f1|"*) ;; *) fail "caption: $box" ;; esac
 qdrive dialog-set "Offset (HEX):" 106 beef
 qdrive dialog-command "Offset (HEX):" 112
 qdrive answer-box "Value updated" 1 5000 || fail "no Value updated"
@@ -51,7 +52,7 @@ wait_editor || fail "editor exit code $EDITOR_STATUS"
 diff=$(cmp -l "$E2E_TMP/original.bin" "$file")
 echo "changed bytes (1-based offset, old, new in octal):"
 echo "$diff"
-[ "$(echo "$diff" | tr -s ' ' | sed 's/^ //')" = "$(printf '497 0 357\n498 0 276')" ] \
-    || fail "expected exactly bytes 0x1f0 = ef and 0x1f1 = be to change"
+[ "$(echo "$diff" | tr -s ' ' | sed 's/^ //')" = "$(printf '753 0 357\n754 0 276')" ] \
+    || fail "expected exactly bytes 0x2f0 = ef and 0x2f1 = be to change"
 [ "$(stat -c %s "$file")" = 1000 ] || fail "file length changed"
 pass

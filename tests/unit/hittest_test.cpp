@@ -95,6 +95,7 @@ TEST(TypingOrder, ViewFollowsTheCaretOneRowAtATime)
         {160, 0, 50, 10, 1},    // one row at a time
         {144, 0, 0, 10, 0},     // the view cannot move further
         {20000, 40, 50, 10, 41},
+        {1, 0, 50, 1, 0},       // no whole row shown: the view stays
     };
     for (auto &c : cases)
         EXPECT_EQ(c.expected, rowFollowingCaret(c.caret, c.topRow, c.topRowMax, c.visibleRows))

@@ -7,6 +7,7 @@
 
 #include <ctype.h>
 #include <stdint.h>
+#include <string.h>
 
 #include <algorithm>
 #include <memory>
@@ -221,6 +222,21 @@ TEST(Matcher, SlideInSwappedOrderReportsTheLowestMatchedOffset)
     ASSERT_TRUE(f.found);
     EXPECT_EQ(2, f.offset);
     EXPECT_EQ(3, f.position);
+}
+
+// After a change of target, the rescan sees what runs on past the examined
+// bytes (below `end`), nothing wholly before and nothing before the start.
+TEST(Matcher, RescanAfterAChangedTargetSeesWhatRunsOnPastTheExaminedBytes)
+{
+    const struct { const char *file, *pattern; bool swapped; int32_t end, start, offset; } cases[] = {
+        {"xxbcdx", "bcd", false, 3, 0, 2}, {"xxbcdx", "bcd", false, 5, 0, -1}, {"xxbcdx", "bcd", false, 3, 3, -1},
+        {"bxcd", "bd", true, 3, 0, 0}, {"bxcd", "bd", true, 4, 0, -1}, {"bdxx", "db", true, 2, 0, -1},
+    };
+    for (const auto &c : cases) {
+        int32_t from = rescanStart(c.end, c.start, (int32_t)strlen(c.pattern), c.swapped);
+        Found f = runSearch(bytesOf(c.file), bytesOf(c.pattern), false, c.swapped, from);
+        EXPECT_EQ(c.offset, f.found ? f.offset : -1) << c.file << " " << c.pattern << " " << c.end;
+    }
 }
 
 TEST(Matcher, Folding)

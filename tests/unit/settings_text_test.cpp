@@ -181,7 +181,8 @@ TEST(SettingsText, RememberedWindowOpensWhereItsCaptionCanBeGrabbed)
 {
     const PlaceRect screen = {0, 0, 1280, 1024}, twoWide = {0, 0, 2560, 1024};
     const PlaceRect leftOfPrimary = {-1024, 0, 2304, 1024}, none = {0, 0, 0, 0};
-    const struct { PlaceRect desktop, remembered, expect; } cases[] = {
+    const PlaceRect taskbarBelow = {0, 0, 1280, 994}, taskbarAbove = {0, 30, 1280, 994};
+    const struct { PlaceRect desktop, remembered, expect, workArea = {0, 0, 0, 0}; } cases[] = {
         {screen, {120, 90, 640, 480}, {120, 90, 640, 480}},
         {screen, {1216, 1012, 700, 500}, {1216, 1012, 700, 500}},  // 64 x 8 of the caption shown
         {screen, {1217, 100, 700, 500}, {580, 100, 700, 500}},     // 63 wide: too little
@@ -192,10 +193,25 @@ TEST(SettingsText, RememberedWindowOpensWhereItsCaptionCanBeGrabbed)
         {twoWide, {1500, 200, 700, 500}, {1500, 200, 700, 500}},   // on the second monitor
         {leftOfPrimary, {-3000, 100, 700, 500}, {-1024, 100, 700, 500}},
         {none, {1500, 200, 700, 500}, {580, 200, 700, 500}},       // the primary screen, 1280 x 1024
+        {screen, {1200, 1000, 600, 400}, {680, 624, 600, 400}, taskbarBelow},
+        {screen, {1200, 960, 600, 400}, {1200, 960, 600, 400}, taskbarBelow},
+        {screen, {100, -14, 700, 500}, {100, 30, 700, 500}, taskbarAbove},
+        {twoWide, {1500, 1000, 700, 500}, {1500, 1000, 700, 500}, taskbarBelow},   // on the other screen
     };
     auto tie = [](const PlaceRect &r) { return std::make_tuple(r.left, r.top, r.width, r.height); };
     for (const auto &c : cases)
-        EXPECT_EQ(tie(c.expect), tie(placementOnScreen(c.remembered, {c.desktop, 1280, 1024, 4, 18})));
+        EXPECT_EQ(tie(c.expect), tie(placementOnScreen(c.remembered, {c.desktop, 1280, 1024, 4, 18, c.workArea})));
+}
+
+// The default format (75 characters a row, the first unit ending 12 in) in
+// an 8 x 16 cell, 16-pixel scroll bars, the status bar's 20 pixels.
+TEST(SettingsText, RememberedSizeMustShowTheHeaderAndOneDataRow)
+{
+    const ViewNeeds needs = {20, 16, 16, 8, 16, 8, 2, 75};
+    const struct { int32_t width, height; bool shows; } cases[] = {
+        {112, 68, true}, {111, 68, false}, {112, 67, false}, {640, 52, true}, {639, 52, false},
+    };
+    for (const auto &c : cases) EXPECT_EQ(c.shows, clientShowsData(c.width, c.height, needs)) << c.width;
 }
 
 }  // namespace

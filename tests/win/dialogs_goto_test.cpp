@@ -96,6 +96,13 @@ TEST_F(GoToTest, RadixButtonsConvertTheNumber)
             for (int b = IDC_GOTO_HEX; b <= IDC_GOTO_OCT; ++b)
                 EXPECT_EQ(b == s.button, isChecked(dlg, b));
         }
+        // 19 characters are read: no more are taken. A line break (Ctrl+Enter)
+        // is a blank: it would hide the number read above the next line.
+        for (std::string typed : {"0000000000000000001f", "1f\n20"}) {
+            SetDlgItemTextA(dlg, IDC_GOTO_FIELD, "");
+            for (char c : typed) SendDlgItemMessageA(dlg, IDC_GOTO_FIELD, WM_CHAR, c, 0);
+            EXPECT_EQ(typed[2] == '\n' ? "1f  20" : typed.substr(0, 19), fieldText(dlg, IDC_GOTO_FIELD));
+        }
         click(dlg, IDC_GOTO_CANCEL);
     });
     EXPECT_EQ(0, ed.selLength);
@@ -178,6 +185,9 @@ TEST_F(GoToTest, EditModeMovesTheCaretOnlyWhenOneIsShown)
     EXPECT_EQ(0x21, ed.caretOffset);
     EXPECT_EQ(0x21, ed.selStart);
     EXPECT_EQ("Offset: 21 (HEX)", statusText(1));
+    ed.viewRect.bottom = 8;             // no whole row shown: no caret on the target
+    jump("40");
+    EXPECT_EQ(-1, ed.caretOffset);
 
     ed.caretOffset = -1;
     ed.selStart = 8;

@@ -490,14 +490,14 @@ TEST_F(Editing, LeavingEditModeOffersTheChangesAndShowsTheModePicture)
 TEST_F(Editing, EditingStartsInsideTheFileWhenTheWindowStartsPastItsEnd)
 {
     open(patternBytes(100));
-    // A view a few lines high scrolled to its last row: the window and the
-    // view start past the last byte.
+    // The window past the last byte, the view on the last row: its first byte.
     loadPage(112);
-    ed.topRow = 7;
+    ed.topRow = 6;
     viewModeCommand();
     ASSERT_EQ(1, ed.editMode);
-    EXPECT_EQ(99, ed.caretOffset);
-    EXPECT_TRUE(pageHolds(99, 99));
+    EXPECT_EQ(96, ed.caretOffset);
+    EXPECT_TRUE(pageHolds(96, 99));
+    click(unitColumn(3), 0);
     type("12");
     EXPECT_EQ(0x12, at(99));
     EXPECT_EQ(-1, ed.caretOffset);      // advanced past the end
@@ -558,6 +558,37 @@ TEST_F(Editing, TypingOnTheLastShownRowScrollsOneRow)
     EXPECT_EQ(145, ed.caretOffset);
     EXPECT_EQ(1, ed.topRow);
     EXPECT_EQ(std::string("abc"), std::string((const char *)ed.pageBuffer + 142 - ed.pageBase, 3));
+}
+
+// The caret stands only on shown bytes: not above the view, not below it
+// after a resize, and where the view shows half a row, for one byte after
+// a click there.
+TEST_F(Editing, TheCaretStaysOnShownRows)
+{
+    open(patternBytes(1600));
+    RECT w, c;
+    GetWindowRect(ed.mainWnd, &w);
+    GetClientRect(ed.mainWnd, &c);
+    auto sizeViewTo = [&](int pixels) {     // the view's rectangle this many pixels high
+        MoveWindow(ed.mainWnd, 0, 0, w.right - w.left, w.bottom - w.top - c.bottom + STATUS_BAND + pixels, TRUE);
+    };
+    for (int i = 0; i < 5; ++i) SendMessageA(ed.hexViewWnd, WM_VSCROLL, SB_LINEDOWN, 0);
+    viewModeCommand();                  // the window's first byte lies above the view
+    EXPECT_EQ(80, ed.caretOffset);
+    click(unitColumn(2), 3);            // offset 130, on the fourth shown row
+    sizeViewTo(5 * CELL_H);             // the header and four rows
+    EXPECT_EQ(130, ed.caretOffset);
+    sizeViewTo(4 * CELL_H);
+    EXPECT_EQ(-1, ed.caretOffset);
+    sizeViewTo(27);
+    viewModeCommand();
+    viewModeCommand();
+    EXPECT_EQ(-1, ed.caretOffset);
+    click(unitColumn(0), 0);
+    type("1122");
+    EXPECT_EQ(0x11, at(80));
+    EXPECT_EQ(original[81], at(81));
+    EXPECT_EQ(5, ed.topRow);
 }
 
 TEST(EditingAfterOpen, ClicksCountOnceTheViewHasPaintedTheFile)

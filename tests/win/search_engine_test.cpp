@@ -431,15 +431,24 @@ TEST_F(SearchEngine, APartialMatchDoesNotJoinAWindowMovedUnderTheSearch)
     ASSERT_EQ(1u, seenBoxes().size());
     EXPECT_EQ("Not Found", seenBoxes()[0].text);
 
-    // Changed under the search, the pattern is tried again from the partial
-    // match's first byte: no false "qqcd" there, and "bcd" across the edge.
-    for (const char *changed : {"qqcd", "bcd"}) {
-        setPattern("abcd");
+    // The pattern, the case rule or the byte order (0x31: swapped) changed
+    // under the search: what runs on into the window is found whatever the
+    // old pattern matched at its end ("b" of "bqq", nothing of "zzz"); no
+    // false "qqcd". Shown swapped, "abcd" reads "badc".
+    const struct { const char *before, *after; bool fold; uint8_t format; int32_t found; } changes[] = {
+        {"abcd", "qqcd", false, 0x11, 2 * PAGE_SIZE}, {"bqq", "bcd", false, 0x11, PAGE_SIZE - 1},
+        {"zzz", "bcd", false, 0x11, PAGE_SIZE - 1}, {"BCD", "BCD", true, 0x11, PAGE_SIZE - 1},
+        {"adc", "adc", false, 0x31, PAGE_SIZE - 2},
+    };
+    for (const auto &c : changes) {
+        ed.viewFormat = 0x11;
+        setPattern(c.before, true);
         startSearch(1);
         searchStep();
-        setPattern(changed);
+        ed.viewFormat = c.format;
+        setPattern(c.after, true, c.fold);
         for (int steps = 0; ed.searching && steps < 10; ++steps) searchStep();
-        EXPECT_EQ(changed[0] == 'q' ? 2 * PAGE_SIZE : PAGE_SIZE - 1, ed.lastFound) << changed;
+        EXPECT_EQ(c.found, ed.lastFound) << c.before << " to " << c.after;
     }
 }
 

@@ -123,6 +123,19 @@ TEST(Title, FollowsTheFileAndTheView)
     openFile("");
     EXPECT_EQ("Quillon 95", windowText(ed.mainWnd));
     DeleteFileA(big.c_str());
+
+    // A view 0 pixels high is never painted: the percentage still follows it.
+    openFile(writeTempFile("low.bin", patternBytes(1600)).c_str());
+    MoveWindow(ed.mainWnd, 0, 0, 700, 68, TRUE);
+    RECT view;
+    GetClientRect(ed.hexViewWnd, &view);
+    ASSERT_TRUE(IsRectEmpty(&view));
+    const std::pair<int, const char *> keys[] = {{VK_END, "99 %"}, {VK_HOME, " 0 %"}, {VK_DOWN, " 1 %"}};
+    for (const auto &k : keys) {
+        SendMessageA(ed.mainWnd, WM_KEYDOWN, k.first, 0);
+        pump();
+        EXPECT_EQ(std::string("(1,600 bytes) ") + k.second, titleTail(18)) << k.first;
+    }
 }
 
 TEST(Title, RelativePathAndVeryLongNamesFit)
