@@ -74,28 +74,18 @@ TEST(CommandLine, ProgramNameIsSkipped)
     EXPECT_EQ(CMDLINE_TOO_LONG, parseCommandLine(L"abcd", path, 4));
 }
 
-TEST(FileNames, DeviceNamespaceIsNoFile)
+TEST(FileNames, DevicesAreNoFilesAndUnicodeNamesNeedAnExactSpelling)
 {
     for (const char *name : {"\\\\.\\PhysicalDrive0", "\\\\.\\C:", "//./pipe/x", "\\\\?\\C:\\a.bin", "\\/.\\COM1"})
         EXPECT_TRUE(isDeviceNamespace(name)) << name;
     for (const char *name : {"", "\\\\server\\share\\a.bin", "\\\\.", ".\\a.bin", "C:\\.\\a.bin"})
         EXPECT_FALSE(isDeviceNamespace(name)) << name;
-}
 
-// A name the code page cannot spell: its short name, else a message, and
-// never the inexact spelling, which may name another file.
-TEST(FileNames, UnicodeNameIsOpenedByAnExactSpellingOnly)
-{
-    const struct {
-        bool spelled, shortSpelled, exists;
-        UnicodeNameUse use;
-    } cases[] = {
-        {true, false, false, USE_ANSI_NAME},     // a missing file is openFile's to report
-        {false, true, true, USE_SHORT_NAME},
-        {false, false, true, NAME_UNUSABLE},     // a volume without short names
-        {false, false, false, NAME_MISSING},
-    };
-    for (const auto &c : cases) EXPECT_EQ(c.use, unicodeNameUse(c.spelled, c.shortSpelled, c.exists));
+    // Never the inexact spelling, which may name another file.
+    EXPECT_EQ(USE_ANSI_NAME, unicodeNameUse(true, false, false));   // missing: openFile reports it
+    EXPECT_EQ(USE_SHORT_NAME, unicodeNameUse(false, true, true));
+    EXPECT_EQ(NAME_UNUSABLE, unicodeNameUse(false, false, true));   // a volume without short names
+    EXPECT_EQ(NAME_MISSING, unicodeNameUse(false, false, false));
 }
 
 }  // namespace

@@ -285,8 +285,6 @@ std::string fileWithPathLength(size_t length)
     return path;
 }
 
-const char tooLong[] = "Error: The path is too long (more than 259 characters)";
-
 // Every path up to the system's limit of 259 characters opens, from the
 // Open dialog and the command line, also as a name relative to the current
 // folder, and its recent entry, the full path, opens it again after a
@@ -326,7 +324,7 @@ TEST(LongPaths, EveryPathUpTo259CharactersOpensAndOpensAgainFromTheRecentFiles)
         EditorSession s((name + "x").c_str());
         SetCurrentDirectoryA(before);
         ASSERT_EQ(1u, seenBoxes().size());
-        EXPECT_EQ(tooLong, seenBoxes()[0].text);
+        EXPECT_EQ("Error: The path is too long (more than 259 characters)", seenBoxes()[0].text);
         EXPECT_EQ(0, ed.recentCount);
     }
 }
