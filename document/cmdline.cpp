@@ -1,12 +1,15 @@
 #include "document/cmdline.h"
 
-#include <string.h>
+namespace {
 
-CommandLineAction parseCommandLine(const char *args, char *path, size_t pathSize)
+// One rule for both widths of the command line.
+template <class Char>
+CommandLineAction parse(const Char *args, Char *path, size_t pathSize)
 {
-    size_t n = strlen(args);
+    size_t n = 0;
+    while (args[n]) ++n;
     if (pathSize == 0) return CMDLINE_TOO_LONG;
-    path[0] = '\0';
+    path[0] = 0;
     if (n == 0) return CMDLINE_OFFER_OPEN;
 
     // The quotes are not part of the path: a quoted path that fits the
@@ -17,7 +20,19 @@ CommandLineAction parseCommandLine(const char *args, char *path, size_t pathSize
         --n;
     }
     if (n >= pathSize) return CMDLINE_TOO_LONG;
-    memcpy(path, args, n);
-    path[n] = '\0';
+    for (size_t i = 0; i < n; ++i) path[i] = args[i];
+    path[n] = 0;
     return CMDLINE_OPEN_PATH;
+}
+
+}  // namespace
+
+CommandLineAction parseCommandLine(const char *args, char *path, size_t pathSize)
+{
+    return parse(args, path, pathSize);
+}
+
+CommandLineAction parseCommandLine(const wchar_t *args, wchar_t *path, size_t pathSize)
+{
+    return parse(args, path, pathSize);
 }

@@ -17,5 +17,7 @@ enum CommandLineAction {
 // leading double quote are removed. The output holds pathSize characters
 // with the terminating zero; a path that does not fit is refused.
 CommandLineAction parseCommandLine(const char *args, char *path, size_t pathSize);
+// The same on the Unicode argument string of the NT family.
+CommandLineAction parseCommandLine(const wchar_t *args, wchar_t *path, size_t pathSize);
 
 #endif

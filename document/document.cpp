@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "document/editor_state.h"
+#include "document/filenames.h"
 #include "hexview/hexview.h"
 #include "shell/settings.h"
 #include "shell/statusbar.h"
@@ -50,7 +51,23 @@ void messageBox(const char *text, const char *caption, UINT style)
 
 // The open file's full path, taken when it was opened, so the checks
 // below find it whatever the current directory has become since.
-char openedPath[MAX_PATH];
+char openedPath[NAME_CHARS];
+
+// Takes the full path of a name into openedPath before anything is opened.
+// The file functions take no longer path, and the recent files keep the
+// full path to open the file again: a relative name that grows past the
+// limit is refused rather than opened once and never again.
+OpenRefusal checkPath(const char *path)
+{
+    if (strlen(path) >= NAME_CHARS) return OPEN_PATH_TOO_LONG;
+    DWORD n = GetFullPathNameA(path, sizeof openedPath, openedPath, NULL);
+    // A full path past the limit is told by the size it would need, or by
+    // this error, where the system builds it in a buffer of the limit.
+    if (n >= sizeof openedPath || (n == 0 && GetLastError() == ERROR_FILENAME_EXCED_RANGE))
+        return OPEN_PATH_TOO_LONG;
+    if (n == 0 || isDeviceNamespace(path) || isDeviceNamespace(openedPath)) return OPEN_ERROR;
+    return OPEN_OK;
+}
 
 // Another program may delete, replace or rename the file while it is open
 // (Wine lets it): what is written then reaches a file that no longer has
@@ -196,16 +213,12 @@ void openFile(const char *path)
         closeHandle();
     }
 
-    // A path that does not fit the name buffer cannot be opened; it is
-    // refused like any other path that cannot be opened.
     size_t length = strlen(path);
-    bool fits = length < sizeof ed.fileName;
-    if (fits) memcpy(ed.fileName, path, length + 1);
-    else ed.fileName[0] = '\0';
+    OpenRefusal refusal = length > 0 ? checkPath(path) : OPEN_OK;
+    if (refusal == OPEN_OK) memcpy(ed.fileName, path, length + 1);
     ed.fileSize = 0;
 
-    bool tooLarge = false;
-    if (fits && length > 0) {
+    if (refusal == OPEN_OK && length > 0) {
         // A file that is missing or marked read-only is opened for reading.
         DWORD attributes = GetFileAttributesA(path);
         ed.readOnly = attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY);
@@ -214,21 +227,18 @@ void openFile(const char *path)
             if (ed.fileHandle < 0) ed.readOnly = 1;
         }
         if (ed.readOnly) ed.fileHandle = openByName(path, OF_READ);
+        if (ed.fileHandle < 0) refusal = OPEN_ERROR;
+        // A device or a pipe opens as an empty document (or waits for data);
+        // only a disk file is edited. Windows 95 tells the type too.
+        else if (GetFileType((HANDLE)(INT_PTR)ed.fileHandle) != FILE_TYPE_DISK) refusal = OPEN_ERROR;
+        // Offsets are signed 32-bit: a file of 2 GiB or more is not opened,
+        // so it is never shown with a wrong size or written.
+        else if (sizeOfOpenFile() < 0) refusal = OPEN_TOO_LARGE;
     }
-    if (ed.fileHandle >= 0) {
-        DWORD n = GetFullPathNameA(ed.fileName, sizeof openedPath, openedPath, NULL);
-        if (n == 0 || n >= sizeof openedPath) memcpy(openedPath, ed.fileName, sizeof ed.fileName);
-    }
+    if (refusal != OPEN_OK) closeHandle();
     if (ed.fileHandle < 0) {
         ed.readOnly = 0;
         ed.fileName[0] = '\0';
-    } else if (sizeOfOpenFile() < 0) {
-        // Offsets are signed 32-bit: a file of 2 GiB or more is not opened,
-        // so it is never shown with a wrong size or written.
-        closeHandle();
-        ed.readOnly = 0;
-        ed.fileName[0] = '\0';
-        tooLarge = true;
     }
 
     memset(ed.headerLine + 25, ' ', 10);
@@ -244,10 +254,7 @@ void openFile(const char *path)
 
     updateScrollRanges();
 
-    if (tooLarge)
-        messageBox("Error: The file is too large (2 GB or more)", "Error", MB_OK | MB_ICONSTOP);
-    else if (length > 0 && ed.fileHandle < 0)
-        messageBox("Error opening file", "Error", MB_OK | MB_ICONSTOP);
+    reportOpenRefusal(refusal);
 
     setStatusText("", 0, 0);
     invalidateView();
@@ -256,6 +263,20 @@ void openFile(const char *path)
     // whatever the current directory is later.
     if (ed.fileName[0]) addRecentFile(openedPath);
     updateTitle();
+}
+
+void reportOpenRefusal(OpenRefusal refusal)
+{
+    static const char *const texts[] = {
+        NULL,
+        "Error opening file",
+        "Error: The path is too long (more than 259 characters)",
+        "Error: The file's name holds characters that this program cannot use.\n"
+        "Rename the file, then open it again.",
+        "Error: The file is too large (2 GB or more)",
+    };
+    if (refusal > OPEN_OK && refusal < (int)(sizeof texts / sizeof texts[0]))
+        messageBox(texts[refusal], "Error", MB_OK | MB_ICONSTOP);
 }
 
 void openRecentFile(int index)

@@ -3,7 +3,17 @@
 #ifndef QUILLON_DOCUMENT_H
 #define QUILLON_DOCUMENT_H
 
+#include <stddef.h>
 #include <stdint.h>
+
+// Why a name was not opened; each reason has a message of its own.
+enum OpenRefusal {
+    OPEN_OK,
+    OPEN_ERROR,             // missing, refused by the system, or no disk file
+    OPEN_PATH_TOO_LONG,     // longer than the file functions take
+    OPEN_NAME_UNUSABLE,     // no spelling in the code page reaches the file
+    OPEN_TOO_LARGE          // 2 GiB or more
+};
 
 void openFile(const char *path);
 void openRecentFile(int index);
@@ -11,5 +21,16 @@ void closeFile();
 void loadPage(int32_t offset);
 void flushPage();
 bool pageHolds(int32_t first, int32_t last);
+void reportOpenRefusal(OpenRefusal refusal);
+
+// Names in Unicode, on the NT family. The process's argument string in
+// Unicode there, else NULL (Windows 95 keeps names in its code page only).
+const wchar_t *unicodeArguments();
+// True on the NT family, where the Unicode functions are loaded.
+bool onNtFamily();
+// The name under which the ANSI file functions reach the file named in
+// Unicode: its own spelling in the code page or else its short name. When
+// neither reaches it, the user is told why and false is returned.
+bool ansiNameOf(const wchar_t *name, char *dest, size_t destSize);
 
 #endif

@@ -11,9 +11,11 @@
 
 enum {
     PAGE_SIZE = 32752,          // bytes held by the PageBuffer (0x7FF0)
-    PATH_CHARS = 256,           // fileName, openDir, helpDir, dialog buffers
+    PATH_CHARS = 256,           // openDir, helpDir, dialog buffers
+    NAME_CHARS = 260,           // fileName and the Open dialog's file: MAX_PATH, the longest
+                                // path the file functions take, 259 characters and the zero
     RECENT_COUNT = 4,           // entries of the RecentFiles list
-    RECENT_CHARS = 260,         // characters of one recent-file entry
+    RECENT_CHARS = NAME_CHARS,  // characters of one recent-file entry
     HEADER_CHARS = 40,          // characters of headerLine
     LINE_CHARS = 120,           // line buffer of one composed row
     SCRATCH_CHARS = 52,         // textScratch
@@ -32,7 +34,7 @@ extern const char helpFileName[];   // "quillon95.hlp"
 
 struct EditorState {
     // Document
-    char fileName[PATH_CHARS];
+    char fileName[NAME_CHARS];
     int32_t fileHandle;
     int32_t fileSize;
     uint8_t readOnly;

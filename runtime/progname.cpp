@@ -1,6 +1,10 @@
 #include "runtime/progname.h"
 
-const char *skipProgramName(const char *p)
+namespace {
+
+// One rule for both widths of the command line.
+template <class Char>
+const Char *skipName(const Char *p)
 {
     while (*p == ' ' || *p == '\t') ++p;
     if (*p == '"') {
@@ -13,3 +17,9 @@ const char *skipProgramName(const char *p)
     while (*p == ' ' || *p == '\t') ++p;
     return p;
 }
+
+}  // namespace
+
+const char *skipProgramName(const char *commandLine) { return skipName(commandLine); }
+
+const wchar_t *skipProgramName(const wchar_t *commandLine) { return skipName(commandLine); }

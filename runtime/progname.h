@@ -7,5 +7,7 @@
 // double quote if it starts with one, else to the next blank or tab), then
 // the blanks and tabs after it. Returns where the arguments begin.
 const char *skipProgramName(const char *commandLine);
+// The same rule on the Unicode command line of the NT family.
+const wchar_t *skipProgramName(const wchar_t *commandLine);
 
 #endif

@@ -1,6 +1,7 @@
 // The editor's entry point.
 #include <windows.h>
 
+#include "document/document.h"
 #include "document/editor_state.h"
 #include "shell/shell.h"
 
@@ -16,7 +17,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR args, int showC
         freeBlocks();
         return 0;
     }
-    if (!initInstance(instance, args, showCommand)) {
+    if (!initInstance(instance, args, showCommand, unicodeArguments())) {
         freeBlocks();
         return 0;
     }

@@ -123,11 +123,92 @@ void onDestroy()
 
 }  // namespace
 
+namespace {
+
+// The flags of both Open dialogs. The dialog tries the chosen file with an
+// open of its own, which Windows 95 may refuse while the editor holds the
+// file (the DOS sharing rules): the open file, chosen again, would be
+// turned away as in use. openFile makes the open itself, after closing its
+// own handle, and reports what fails.
+const DWORD OPEN_FLAGS = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_SHAREAWARE;
+
+typedef BOOL(WINAPI *OpenDialogFunction)(OPENFILENAMEW *);
+
+// A dialog that returns FALSE was cancelled, or it failed: then the user
+// is told, so the dialog never closes with nothing happening. A path too
+// long for the buffer, which holds the longest the file functions take,
+// is the failure a user can cause.
+void reportOpenDialogFailure()
+{
+    DWORD error = CommDlgExtendedError();
+    if (error == FNERR_BUFFERTOOSMALL) reportOpenRefusal(OPEN_PATH_TOO_LONG);
+    else if (error != 0) reportOpenRefusal(OPEN_ERROR);
+}
+
+// The 76-byte description of the Windows 95 open-file dialog; the chosen
+// path goes to path.
+bool chooseAnsiName(char *filter, char *path)
+{
+    OPENFILENAMEA ofn;
+    memset(&ofn, 0, sizeof ofn);
+    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    ofn.hwndOwner = ed.mainWnd;
+    ofn.lpstrFilter = filter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = NAME_CHARS;
+    ofn.lpstrFileTitle = ed.fileTitle;
+    ofn.nMaxFileTitle = sizeof ed.fileTitle;
+    ofn.lpstrInitialDir = ed.openDir;
+    ofn.Flags = OPEN_FLAGS;
+    if (GetOpenFileNameA(&ofn)) return true;
+    reportOpenDialogFailure();
+    return false;
+}
+
+// On the NT family the dialog of the same size in Unicode: the ANSI one
+// hands over "?" (or a look-alike) for what the code page lacks. The
+// chosen name becomes the name the ANSI file functions reach it by, or the
+// user is told why there is none.
+bool chooseUnicodeName(OpenDialogFunction dialog, const char *filter, int filterLength, char *path)
+{
+    wchar_t wideFilter[PATH_CHARS], initialDir[PATH_CHARS], name[NAME_CHARS];
+    // The filter with the zero after it: its list ends in two.
+    if (!MultiByteToWideChar(CP_ACP, 0, filter, filterLength + 1, wideFilter, PATH_CHARS) ||
+        !MultiByteToWideChar(CP_ACP, 0, ed.openDir, -1, initialDir, PATH_CHARS))
+        return false;
+    name[0] = 0;
+
+    OPENFILENAMEW ofn;
+    memset(&ofn, 0, sizeof ofn);
+    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+    ofn.hwndOwner = ed.mainWnd;
+    ofn.lpstrFilter = wideFilter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = name;
+    ofn.nMaxFile = NAME_CHARS;
+    ofn.lpstrInitialDir = initialDir;
+    ofn.Flags = OPEN_FLAGS;
+    if (!dialog(&ofn)) {
+        reportOpenDialogFailure();
+        return false;
+    }
+    return ansiNameOf(name, path, NAME_CHARS);
+}
+
+OpenDialogFunction unicodeOpenDialog()
+{
+    HMODULE dialogs = onNtFamily() ? GetModuleHandleA("COMDLG32") : NULL;
+    return dialogs ? (OpenDialogFunction)(void *)GetProcAddress(dialogs, "GetOpenFileNameW") : NULL;
+}
+
+}  // namespace
+
 void runOpenDialog()
 {
-    char fileBuffer[PATH_CHARS];
+    char path[NAME_CHARS];
     char filter[PATH_CHARS];
-    fileBuffer[0] = '\0';
+    path[0] = '\0';
 
     int n = LoadStringA(ed.instance, 0, filter, sizeof filter);
     if (n <= 0) return;
@@ -135,31 +216,22 @@ void runOpenDialog()
     for (int i = 0; i < n; ++i)
         if (filter[i] == separator) filter[i] = '\0';
 
-    // The 76-byte description of the Windows 95 open-file dialog.
-    OPENFILENAMEA ofn;
-    memset(&ofn, 0, sizeof ofn);
-    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-    ofn.hwndOwner = ed.mainWnd;
-    ofn.lpstrFilter = filter;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = fileBuffer;
-    ofn.nMaxFile = sizeof fileBuffer;
-    ofn.lpstrFileTitle = ed.fileTitle;
-    ofn.nMaxFileTitle = sizeof ed.fileTitle;
-    ofn.lpstrInitialDir = ed.openDir;
-    // The dialog tries the chosen file with an open of its own, which
-    // Windows 95 may refuse while the editor holds the file (the DOS sharing
-    // rules): the open file, chosen again, would be turned away as in use.
-    // openFile makes the open itself, after closing its own handle, and
-    // reports what fails.
-    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_SHAREAWARE;
-    if (!GetOpenFileNameA(&ofn)) return;
+    OpenDialogFunction unicodeDialog = unicodeOpenDialog();
+    if (unicodeDialog ? !chooseUnicodeName(unicodeDialog, filter, n, path) : !chooseAnsiName(filter, path))
+        return;
 
-    openFile(fileBuffer);
+    openFile(path);
 
-    // The next Open dialog starts in the chosen file's directory.
-    if (ofn.nFileOffset < sizeof fileBuffer) fileBuffer[ofn.nFileOffset] = '\0';
-    lstrcpynA(ed.openDir, fileBuffer, PATH_CHARS);
+    // The next Open dialog starts in the chosen file's directory, kept with
+    // its backslash when it fits. The system finds where the name begins: a
+    // double-byte character may end in a byte that looks like a backslash.
+    char dir[NAME_CHARS];
+    char *name = NULL;
+    DWORD length = GetFullPathNameA(path, sizeof dir, dir, &name);
+    if (length > 0 && length < sizeof dir && name && name - dir < PATH_CHARS) {
+        *name = '\0';
+        lstrcpynA(ed.openDir, dir, PATH_CHARS);
+    }
 }
 
 LRESULT CALLBACK mainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -153,7 +153,7 @@ void rebuildRecentMenu()
         ed.recentSeparator = 0;
     }
     for (int i = 0; i < ed.recentCount && i < RECENT_COUNT; ++i) {
-        char text[RECENT_CHARS + 8];
+        char text[RECENT_ITEM_CHARS];
         recentItemText(text, sizeof text, i, ed.recentFiles[i]);
         InsertMenuA(file, IDM_EXIT, MF_BYCOMMAND | MF_STRING, IDM_RECENT1 + i, text);
     }

@@ -10,6 +10,7 @@ enum {
     SETTING_CHARS = 16,         // buffer of a numeric value and of "default"
     RECENT_ENTRIES = 4,
     RECENT_PATH_CHARS = 260,
+    RECENT_ITEM_CHARS = 2 * RECENT_PATH_CHARS + 8,  // a menu item: "&4 ", every "&" doubled
     VALUE_TYPE_SZ = 1,          // REG_SZ
     VALUE_TYPE_EXPAND_SZ = 2    // REG_EXPAND_SZ
 };
@@ -49,7 +50,9 @@ bool samePath(const char *a, const char *b);
 // and the oldest falls off a full list. Returns the new count.
 int16_t addRecentPath(char list[][RECENT_PATH_CHARS], int16_t count, const char *path);
 
-// "&%i %s" with index + 1 and the path.
+// "&%i %s" with index + 1 and the path, each "&" of the path doubled so
+// the menu shows it as it is. A path cut for want of room ends before a
+// whole "&&", never in its middle.
 void recentItemText(char *dest, size_t destSize, int index, const char *path);
 
 // The help file's path from the "HDir" directory: directory + fileName, or

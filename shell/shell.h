@@ -6,7 +6,10 @@
 
 BOOL registerMainClass(HINSTANCE instance);
 BOOL registerViewClass(HINSTANCE instance);
-BOOL initInstance(HINSTANCE instance, const char *args, int showCommand);
+// unicodeArgs: the same argument string in Unicode, read in its place when
+// given (the NT family).
+BOOL initInstance(HINSTANCE instance, const char *args, int showCommand,
+                  const wchar_t *unicodeArgs = NULL);
 int runMessageLoop();
 
 // Allocates the three long-lived blocks (helpDir, openDir, pageBuffer, in

@@ -62,10 +62,21 @@ BOOL registerViewClass(HINSTANCE instance)
 
 namespace {
 
-void openCommandLineFile(const char *args)
+// The whole argument string is one path. On the NT family it is read in
+// Unicode, where the system keeps it: the ANSI one spells with "?" (or a
+// look-alike) what the code page lacks.
+void openCommandLineFile(const char *args, const wchar_t *unicodeArgs)
 {
-    char path[PATH_CHARS];
-    switch (parseCommandLine(args, path, sizeof path)) {
+    char path[NAME_CHARS];
+    CommandLineAction action;
+    if (unicodeArgs) {
+        wchar_t name[NAME_CHARS];
+        action = parseCommandLine(unicodeArgs, name, NAME_CHARS);
+        if (action == CMDLINE_OPEN_PATH && !ansiNameOf(name, path, sizeof path)) return;
+    } else {
+        action = parseCommandLine(args, path, sizeof path);
+    }
+    switch (action) {
     case CMDLINE_OFFER_OPEN:
         PostMessageA(ed.mainWnd, WM_COMMAND, IDM_OPEN, 0);
         break;
@@ -73,8 +84,7 @@ void openCommandLineFile(const char *args)
         openFile(path);
         break;
     case CMDLINE_TOO_LONG:
-        // No path of this length can be opened: say so as for any other.
-        MessageBoxA(ed.mainWnd, "Error opening file", "Error", MB_OK | MB_ICONSTOP);
+        reportOpenRefusal(OPEN_PATH_TOO_LONG);
         break;
     }
 }
@@ -157,7 +167,7 @@ void placeRememberedWindow()
 
 }  // namespace
 
-BOOL initInstance(HINSTANCE instance, const char *args, int showCommand)
+BOOL initInstance(HINSTANCE instance, const char *args, int showCommand, const wchar_t *unicodeArgs)
 {
     ed.instance = instance;
     ed.accelerators = LoadAcceleratorsA(instance, "RACCEL");
@@ -220,7 +230,7 @@ BOOL initInstance(HINSTANCE instance, const char *args, int showCommand)
 
     ed.fileHandle = -1;
     openFile("");
-    openCommandLineFile(args);
+    openCommandLineFile(args, unicodeArgs);
 
     ed.searching = 0;
     EnableMenuItem(ed.menu, IDM_STOPSEARCH, MF_BYCOMMAND | MF_GRAYED);

@@ -70,9 +70,9 @@ edit_run() {
     fi
 
     local wid asked=
-    # The editor's title names the file; the shell's "Quillon 95" folder
+    # The editor's title names a file; the shell's "Quillon 95" folder
     # window, left open by an install, must not get the keys.
-    wid=$(xdotool search --name "^Quillon 95   $(basename "$file") " | head -n 1)
+    wid=$(xdotool search --name "^Quillon 95   " | head -n 1)
     [ -n "$wid" ] || fail "no X window for the editor"
     for i in $(seq 1 20); do
         xdotool windowfocus --sync "$wid" key --window "$wid" alt+x || fail "could not press Alt+X"
@@ -116,6 +116,15 @@ cmp "$E2E_TMP/saved.bin" "$file" || fail "No changed the file"
 reset_settings
 edit_run 6 "$file" end-session
 expect_saved "$E2E_TMP/saved.bin" "after the end of the session"
-file1=$(wine reg query "$SETTINGS_KEY" /v File1 2>/dev/null | tr -d '\r' | sed -n 's/^ *File1 \+REG_SZ \+//p')
-[ "$file1" = "$(winepath -w "$file")" ] || fail "settings not written at the end of the session: File1 $file1"
+file1() { wine reg query "$SETTINGS_KEY" /v File1 2>/dev/null | tr -d '\r' | sed -n 's/^ *File1 \+REG_SZ \+//p'; }
+[ "$(file1)" = "$(winepath -w "$file")" ] || fail "settings not written at the end of the session: File1 $(file1)"
+
+# A name the code page cannot spell, given in Unicode: the file opens by its
+# short name, the change reaches that same file, and the recent files keep
+# a name that leads back to it (the registry holds what the code page spells).
+file="$E2E_TMP/日本.bin"
+cp "$E2E_TMP/original.bin" "$file"
+edit_run 6 "$file"
+expect_saved "$E2E_TMP/original.bin" "under a Unicode name"
+[ "$(winepath -u "$(file1)")" = "$file" ] || fail "File1 $(file1) leads elsewhere"
 pass

@@ -169,6 +169,16 @@ EditorSession::~EditorSession()
     ed.mainWnd = ed.hexViewWnd = ed.statusWnd = NULL;
 }
 
+void chooseInOpenDialog(const std::wstring &path)
+{
+    onNextBox([path](HWND box) {
+        HWND name = GetDlgItem(box, 0x47C);             // the file name combo box
+        if (!name) name = GetDlgItem(box, 0x480);       // or the plain edit field
+        SetWindowTextW(name, path.c_str());
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(box, IDOK));
+    });
+}
+
 std::string tempPath(const std::string &name)
 {
     static std::string folder;

@@ -33,6 +33,10 @@ void answerNextBox(int buttonId);
 std::vector<SeenBox> &seenBoxes();
 void clearSeenBoxes();
 int unansweredBoxes();
+// The next dialog is the Open dialog: the path is typed into its file name
+// field and Open pressed. A narrow path is taken as ASCII.
+void chooseInOpenDialog(const std::wstring &path);
+inline void chooseInOpenDialog(const std::string &path) { chooseInOpenDialog(std::wstring(path.begin(), path.end())); }
 
 // Runs the messages waiting for this thread, paints included.
 void pump();

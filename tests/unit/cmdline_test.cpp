@@ -3,6 +3,7 @@
 #include <string>
 
 #include "document/cmdline.h"
+#include "document/filenames.h"
 
 namespace {
 
@@ -65,6 +66,26 @@ TEST(CommandLine, ProgramNameIsSkipped)
     EXPECT_STREQ("", skipProgramName("\"unterminated"));
     EXPECT_STREQ("x", skipProgramName("\tq.exe\t x"));
     EXPECT_STREQ("a.bin", skipProgramName("\"q.exe\"a.bin"));    // the argument right after the quote
+
+    // The Unicode command line of the NT family takes the same rules.
+    wchar_t path[4];
+    EXPECT_EQ(CMDLINE_OPEN_PATH, parseCommandLine(skipProgramName(L"\"q.exe\" \"\u65e5\u672c\""), path, 4));
+    EXPECT_EQ(std::wstring(L"\u65e5\u672c"), path);
+    EXPECT_EQ(CMDLINE_TOO_LONG, parseCommandLine(L"abcd", path, 4));
+}
+
+TEST(FileNames, DevicesAreNoFilesAndUnicodeNamesNeedAnExactSpelling)
+{
+    for (const char *name : {"\\\\.\\PhysicalDrive0", "\\\\.\\C:", "//./pipe/x", "\\\\?\\C:\\a.bin", "\\/.\\COM1"})
+        EXPECT_TRUE(isDeviceNamespace(name)) << name;
+    for (const char *name : {"", "\\\\server\\share\\a.bin", "\\\\.", ".\\a.bin", "C:\\.\\a.bin"})
+        EXPECT_FALSE(isDeviceNamespace(name)) << name;
+
+    // Never the inexact spelling, which may name another file.
+    EXPECT_EQ(USE_ANSI_NAME, unicodeNameUse(true, false, false));   // missing: openFile reports it
+    EXPECT_EQ(USE_SHORT_NAME, unicodeNameUse(false, true, true));
+    EXPECT_EQ(NAME_UNUSABLE, unicodeNameUse(false, false, true));   // a volume without short names
+    EXPECT_EQ(NAME_MISSING, unicodeNameUse(false, false, false));
 }
 
 }  // namespace

@@ -163,6 +163,13 @@ TEST(SettingsText, MenuTextAndHelpPath)
     EXPECT_STREQ("&1 C:\\DATA\\A.BIN", text);
     recentItemText(text, sizeof text, 3, "x");
     EXPECT_STREQ("&4 x", text);
+    // The path's own "&" shows as it is; a cut leaves no half of a pair.
+    recentItemText(text, sizeof text, 0, "C:\\t\\R&D&&.bin");
+    EXPECT_STREQ("&1 C:\\t\\R&&D&&&&.bin", text);
+    recentItemText(text, 6, 0, "R&D");
+    EXPECT_STREQ("&1 R", text);
+    recentItemText(text, 7, 0, "R&D");
+    EXPECT_STREQ("&1 R&&", text);
 
     char help[256];
     helpPathOf("C:\\Q95\\", "quillon95.hlp", help, sizeof help);

@@ -85,7 +85,7 @@ TEST(Document, PathsLongerThanTheNameBufferAreRefused)
     answerNextBox(IDOK);
     openFile(longPath.c_str());
     ASSERT_EQ(1u, seenBoxes().size());
-    EXPECT_EQ("Error opening file", seenBoxes()[0].text);
+    EXPECT_EQ("Error: The path is too long (more than 259 characters)", seenBoxes()[0].text);
     EXPECT_EQ(-1, ed.fileHandle);
     EXPECT_STREQ("", ed.fileName);
 }
@@ -316,7 +316,7 @@ TEST(StartUp, OverlongArgumentIsRefusedWithoutOverrun)
     answerNextBox(IDOK);
     EditorSession s(args.c_str());
     ASSERT_EQ(1u, seenBoxes().size());
-    EXPECT_EQ("Error opening file", seenBoxes()[0].text);
+    EXPECT_EQ("Error: The path is too long (more than 259 characters)", seenBoxes()[0].text);
     EXPECT_EQ(-1, ed.fileHandle);
     EXPECT_TRUE(IsWindow(ed.mainWnd));
 }

@@ -285,39 +285,47 @@ std::string fileWithPathLength(size_t length)
     return path;
 }
 
-struct PathCase {
-    size_t length;
-    bool opens;
-};
-
-TEST(LongPaths, NameBufferLimitOnOpenAndOnTheCommandLine)
+// Every path up to the system's limit of 259 characters opens, from the
+// Open dialog and the command line, also as a name relative to the current
+// folder, and its recent entry, the full path, opens it again after a
+// restart. A relative name whose full path passes the limit is refused.
+TEST(LongPaths, EveryPathUpTo259CharactersOpensAndOpensAgainFromTheRecentFiles)
 {
-    const PathCase cases[] = {{254, true}, {255, true}, {256, false}, {259, false}};
-    for (const PathCase &c : cases) {
-        std::string path = fileWithPathLength(c.length);
-        ASSERT_EQ(c.length, path.size()) << "Wine could not create a path of " << c.length << " characters";
-        ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(path.c_str()));
-        const std::string commandLines[] = {"", path, "\"" + path + "\""};
+    char before[MAX_PATH];
+    GetCurrentDirectoryA(sizeof before, before);
+    for (size_t length : {255u, 256u, 258u, 259u}) {
+        std::string path = fileWithPathLength(length);
+        ASSERT_EQ(length, path.size()) << "Wine could not create a path of " << length << " characters";
+        std::string folder = path.substr(0, path.rfind('\\')), name = path.substr(folder.size() + 1);
+        const std::string commandLines[] = {"", path, "\"" + path + "\"", name};
         for (const std::string &args : commandLines) {
-            SCOPED_TRACE(std::to_string(c.length) + (args.empty() ? " Open" : args[0] == '"' ? " quoted" : " bare"));
-            if (!c.opens && !args.empty()) answerNextBox(IDOK);
-            EditorSession s(args.empty() ? "\"\"" : args.c_str());
-            if (args.empty()) {
-                if (!c.opens) answerNextBox(IDOK);
-                openFile(path.c_str());
-            }
-            if (c.opens) {
-                EXPECT_TRUE(seenBoxes().empty());
-                EXPECT_STREQ(path.c_str(), ed.fileName);
-                EXPECT_EQ(10, ed.fileSize);
+            SCOPED_TRACE(std::to_string(length) + " " + (args.empty() ? "Open" : args.substr(0, 3)));
+            ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
+            {
+                EditorSession s(args.empty() ? "\"\"" : args.c_str());
+                SetCurrentDirectoryA(before);
+                if (args.empty()) {
+                    chooseInOpenDialog(path);
+                    PostMessageA(ed.mainWnd, WM_COMMAND, IDM_OPEN, 0);
+                    EXPECT_TRUE(waitFor([] { return ed.fileSize == 10; }));
+                }
+                EXPECT_EQ(args.empty() ? 1u : 0u, seenBoxes().size());
                 EXPECT_EQ('9', ed.pageBuffer[9]);
-            } else {
-                ASSERT_EQ(1u, seenBoxes().size());
-                EXPECT_EQ("Error opening file", seenBoxes()[0].text);
-                EXPECT_EQ(-1, ed.fileHandle);
-                EXPECT_STREQ("", ed.fileName);
+                s.close();
             }
+            EditorSession again("\"\"", SW_SHOWNORMAL, true);
+            SendMessageA(ed.mainWnd, WM_COMMAND, IDM_RECENT1, 0);
+            EXPECT_STREQ(path.c_str(), ed.fileName);
+            EXPECT_EQ(10, ed.fileSize);
         }
+        if (length < 259) continue;
+        ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
+        answerNextBox(IDOK);
+        EditorSession s((name + "x").c_str());
+        SetCurrentDirectoryA(before);
+        ASSERT_EQ(1u, seenBoxes().size());
+        EXPECT_EQ("Error: The path is too long (more than 259 characters)", seenBoxes()[0].text);
+        EXPECT_EQ(0, ed.recentCount);
     }
 }
 
@@ -325,43 +333,24 @@ TEST(LongPaths, NameBufferLimitOnOpenAndOnTheCommandLine)
 
 namespace {
 
-// Names that are not plain files: the editor opens them empty or refuses
-// them, and never waits for data that does not come.
-struct SpecialCase {
-    const char *name;
-    std::string path;
-    bool opens;
-};
-
-TEST(SpecialFiles, OpenEmptyOrAreRefusedWithoutWaiting)
+// Names that are not disk files (a pipe, devices, a raw disk) and a folder
+// are refused from the command line without waiting, and not listed.
+TEST(SpecialFiles, AreRefusedWithoutWaitingAndNotListed)
 {
     if (!unixCommandsWork()) GTEST_SKIP() << "Unix commands cannot be started from this Wine";
     std::string fifo = unixScratch() + "/fifo";
     ASSERT_EQ(0, runUnix("rm -f " + fifo + " && mkfifo " + fifo));
     std::string folder = tempPath("a-folder");
     CreateDirectoryA(folder.c_str(), NULL);
-    const SpecialCase cases[] = {
-        {"named pipe", windowsPath(fifo), true},
-        {"null device", "NUL", true},
-        {"folder", folder, false},
-    };
-    for (const SpecialCase &c : cases) {
-        SCOPED_TRACE(c.name);
-        EditorSession s;
-        if (!c.opens) answerNextBox(IDOK);
-        openFile(c.path.c_str());
-        EXPECT_EQ(0, ed.fileSize);
-        if (c.opens) {
-            EXPECT_TRUE(seenBoxes().empty());
-            EXPECT_GE(ed.fileHandle, 0);
-        } else {
-            ASSERT_EQ(1u, seenBoxes().size());
-            EXPECT_EQ("Error opening file", seenBoxes()[0].text);
-            EXPECT_EQ(-1, ed.fileHandle);
-        }
-        ed.pageDirty = 1;           // nothing to write: no byte exists
-        answerNextBox(IDYES);
-        closeFile();
+    for (const std::string &path : {windowsPath(fifo), std::string("NUL"), std::string("COM1"),
+                                    std::string("\\\\.\\PhysicalDrive0"), folder}) {
+        SCOPED_TRACE(path);
+        answerNextBox(IDOK);
+        EditorSession s(path.c_str());
+        ASSERT_EQ(1u, seenBoxes().size());
+        EXPECT_EQ("Error opening file", seenBoxes()[0].text);
+        EXPECT_EQ(-1, ed.fileHandle);
+        EXPECT_EQ(0, ed.recentCount);
         EXPECT_TRUE(IsWindow(ed.mainWnd));
     }
 }

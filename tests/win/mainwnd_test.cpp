@@ -19,18 +19,6 @@ void command(int id, LPARAM lParam = 0) { SendMessageA(ed.mainWnd, WM_COMMAND, i
 std::string folderOf(const std::string &path) { return path.substr(0, path.rfind('\\') + 1); }
 std::string nameOf(const std::string &path) { return path.substr(path.rfind('\\') + 1); }
 
-// Presses Open in the open-file dialog with a file name typed in.
-void chooseInOpenDialog(const std::string &path)
-{
-    onNextBox([path](HWND box) {
-        HWND name = GetDlgItem(box, 0x47C);             // the file name combo box
-        if (!name) name = GetDlgItem(box, 0x480);       // or the plain edit field
-        ASSERT_NE((HWND)NULL, name);
-        SetWindowTextA(name, path.c_str());
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(box, IDOK));
-    });
-}
-
 TEST(MainWindow, OpenDialogOpensTheChosenFileAndRemembersItsFolder)
 {
     EditorSession s;
@@ -56,6 +44,31 @@ TEST(MainWindow, OpenDialogOpensTheChosenFileAndRemembersItsFolder)
     EXPECT_EQ(folderOf(first), shownFolder + "\\");
     EXPECT_STREQ(first.c_str(), ed.fileName);
     EXPECT_EQ(0, unansweredBoxes());
+}
+
+// On the NT family, names the code page cannot spell: the file opens by its
+// short name, and a look-alike spelling ("A" for "\u0100") never opens the
+// other file beside it.
+TEST(MainWindow, OpenDialogOpensNamesTheCodePageCannotSpell)
+{
+    if (!onNtFamily()) GTEST_SKIP() << "Windows 95 keeps names in its code page";
+    EditorSession s;
+    writeTempFile("Ab.bin", patternBytes(10));
+    std::string folder = tempPath("");
+    for (const wchar_t *name : {L"\u65e5\u672c.bin", L"\u0100b.bin"}) {
+        std::wstring path = std::wstring(folder.begin(), folder.end()) + name;
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        DWORD written = 0;
+        WriteFile(file, "12345", 5, &written, NULL);
+        CloseHandle(file);
+        openFile("");
+        chooseInOpenDialog(path);
+        PostMessageA(ed.mainWnd, WM_COMMAND, IDM_OPEN, 0);
+        ASSERT_TRUE(waitFor([] { return ed.fileSize == 5; }));
+        EXPECT_NE(nullptr, strchr(ed.fileName, '~')) << ed.fileName;
+        EXPECT_EQ('1', ed.pageBuffer[0]);
+    }
+    EXPECT_EQ(2u, seenBoxes().size());      // the two dialogs, no message
 }
 
 // A stand-in for the help engine: WinHelpA talks to the window of class

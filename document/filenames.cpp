@@ -1,0 +1,16 @@
+#include "document/filenames.h"
+
+bool isDeviceNamespace(const char *path)
+{
+    auto slash = [](char c) { return c == '\\' || c == '/'; };
+    return slash(path[0]) && slash(path[1]) && (path[2] == '.' || path[2] == '?') && slash(path[3]);
+}
+
+UnicodeNameUse unicodeNameUse(bool nameSpelled, bool shortNameSpelled, bool fileExists)
+{
+    if (nameSpelled) return USE_ANSI_NAME;
+    // Never the inexact spelling: it may name another file, which the user
+    // would then edit.
+    if (shortNameSpelled) return USE_SHORT_NAME;
+    return fileExists ? NAME_UNUSABLE : NAME_MISSING;
+}

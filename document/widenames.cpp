@@ -1,0 +1,89 @@
+// Names in Unicode on the NT family. The system keeps the command line and
+// the Open dialog's names in Unicode there, and the ANSI functions the
+// editor opens files with see them through the code page. The Unicode
+// functions are taken from the system with GetProcAddress, on NT only:
+// Windows 95 lacks most of them.
+#include <windows.h>
+
+#include "document/document.h"
+#include "document/editor_state.h"
+#include "document/filenames.h"
+#include "runtime/progname.h"
+
+namespace {
+
+// GetVersion sets its high bit on Windows 95 and its family.
+const DWORD VERSION_NOT_NT = 0x80000000ul;
+
+typedef LPWSTR(WINAPI *CommandLineFunction)();
+typedef DWORD(WINAPI *ShortPathFunction)(LPCWSTR, LPWSTR, DWORD);
+typedef DWORD(WINAPI *AttributesFunction)(LPCWSTR);
+
+FARPROC kernelFunction(const char *name)
+{
+    HMODULE kernel = GetModuleHandleA("KERNEL32");
+    return kernel ? GetProcAddress(kernel, name) : NULL;
+}
+
+// The name in the code page, kept only when it is the name itself: a
+// character the code page lacks becomes its default character, and some
+// become a look-alike ("best fit") that sets no flag, so the text is
+// converted back and compared.
+bool spelledExactly(const wchar_t *name, char *dest, size_t destSize)
+{
+    BOOL usedDefault = FALSE;
+    if (WideCharToMultiByte(CP_ACP, 0, name, -1, dest, (int)destSize, NULL, &usedDefault) <= 0 ||
+        usedDefault)
+        return false;
+    wchar_t back[NAME_CHARS];
+    int length = MultiByteToWideChar(CP_ACP, 0, dest, -1, back, NAME_CHARS);
+    if (length <= 0) return false;
+    for (int i = 0; i < length; ++i)
+        if (back[i] != name[i]) return false;
+    return true;
+}
+
+}  // namespace
+
+bool onNtFamily()
+{
+    return (GetVersion() & VERSION_NOT_NT) == 0;
+}
+
+const wchar_t *unicodeArguments()
+{
+    if (!onNtFamily()) return NULL;
+    CommandLineFunction commandLine = (CommandLineFunction)(void *)kernelFunction("GetCommandLineW");
+    const wchar_t *line = commandLine ? commandLine() : NULL;
+    return line ? skipProgramName(line) : NULL;
+}
+
+bool ansiNameOf(const wchar_t *name, char *dest, size_t destSize)
+{
+    ShortPathFunction shortPathOf = (ShortPathFunction)(void *)kernelFunction("GetShortPathNameW");
+    AttributesFunction attributesOf = (AttributesFunction)(void *)kernelFunction("GetFileAttributesW");
+
+    bool nameSpelled = spelledExactly(name, dest, destSize);
+    bool shortSpelled = false;
+    if (!nameSpelled && shortPathOf) {
+        wchar_t shortName[NAME_CHARS];
+        DWORD length = shortPathOf(name, shortName, NAME_CHARS);
+        shortSpelled = length > 0 && length < NAME_CHARS && spelledExactly(shortName, dest, destSize);
+    }
+    bool exists = !nameSpelled && !shortSpelled && attributesOf &&
+                  attributesOf(name) != INVALID_FILE_ATTRIBUTES;
+
+    switch (unicodeNameUse(nameSpelled, shortSpelled, exists)) {
+    case USE_ANSI_NAME:
+    case USE_SHORT_NAME:
+        return true;
+    case NAME_MISSING:
+        reportOpenRefusal(OPEN_ERROR);
+        break;
+    case NAME_UNUSABLE:
+        reportOpenRefusal(OPEN_NAME_UNUSABLE);
+        break;
+    }
+    if (destSize) dest[0] = '\0';
+    return false;
+}
