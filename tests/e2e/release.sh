@@ -139,7 +139,11 @@ check_help() {
     done
     [ -n "$helped" ] || fail "F1 did not open $1"
     if [ "$1" = Notepad ]; then
-        shown=$(qdrive title Notepad | tr -d '\r')
+        # Notepad's window is "Untitled" until it has read the file.
+        for i in $(seq 1 50); do
+            shown=$(qdrive title Notepad | tr -d '\r')
+            [ "$shown" = "quillon95.txt - Notepad" ] && break
+        done
         echo "help shows: $shown"
         [ "$shown" = "quillon95.txt - Notepad" ] || fail "Notepad does not show the text file"
         # Notepad goes, so that the click below reaches the view.
