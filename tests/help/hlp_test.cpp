@@ -98,16 +98,6 @@ TEST(HelpFile, ShippedFileHoldsEveryTopicOfTheSource)
     EXPECT_EQ(bytes, compile(std::string(text.begin(), text.end()))) << "the file is not built from the current source";
 }
 
-TEST(HelpText, ShippedTextIsTheGuideThenTheHelp)
-{
-    std::vector<uint8_t> source = readFile(HELP_SOURCE), guide = readFile(HELP_GUIDE), shipped = readFile(HELP_TEXT);
-    HelpSource parsed;
-    std::string error;
-    ASSERT_TRUE(parseHelpSource(std::string(source.begin(), source.end()), parsed, error)) << error;
-    EXPECT_EQ(std::string(guide.begin(), guide.end()) + "\r\n\r\n" + renderHelpText(parsed),
-              std::string(shipped.begin(), shipped.end())) << "not the guide (with CR LF) followed by the current help";
-}
-
 TEST(HelpText, Layout)
 {
     std::string words;

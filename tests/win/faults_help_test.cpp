@@ -142,41 +142,38 @@ TEST(Help, BrokenHelpFileFallsBackOrIsReportedByTheEngine)
 
 TEST(Help, WithoutWinHelpTheTextFileIsShownInNotepad)
 {
+    // The installed copy (beside the help file that HDir names) wins over
+    // the one beside the program; with neither, the editor says so.
     char program[MAX_PATH];
     GetModuleFileNameA(NULL, program, sizeof program);
     std::string beside = std::string(program, strrchr(program, '\\') + 1) + "quillon95.txt";
     std::string installed = writeTempFile("quillon95.txt", {'s', 'e', 't', 'u', 'p'});
-    const struct {
-        std::string helpDir;
-        const char *besideProgram, *shown;  // NULL: nothing shown, a message instead
-    } cases[] = {
+    const struct { std::string helpDir; const char *besideText, *shown; } cases[] = {
         {installed.substr(0, installed.size() - 3) + "hlp", "beside", "setup"},
         {tempPath("gone\\quillon95.hlp"), "beside", "beside"},
-        {"", NULL, NULL},
+        {"", NULL, ""},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.helpDir);
-        DeleteFileA(beside.c_str());
-        FILE *f = c.besideProgram ? fopen(beside.c_str(), "wb") : NULL;
-        if (f) fputs(c.besideProgram, f), fclose(f);
+        FILE *f = fopen(beside.c_str(), "wb");
+        if (f) fputs(c.besideText ? c.besideText : "", f), fclose(f);
+        if (!c.besideText) DeleteFileA(beside.c_str());
         EditorSession s;
         EXPECT_EQ(0, ed.winHelp) << "Wine's default personality is Windows 7";
         strcpy(ed.helpDir, c.helpDir.c_str());
-        if (!c.shown) answerNextBox(IDOK);
+        if (!c.besideText) answerNextBox(IDOK);
         SendMessageA(ed.mainWnd, WM_COMMAND, IDM_HELP, 0);
         HWND notepad = NULL;
         char text[64] = "";
-        if (c.shown && waitFor([&] { return (notepad = FindWindowA("Notepad", "quillon95.txt - Notepad")) != NULL; }, 20000)) {
+        if (c.besideText && waitFor([&] { return (notepad = FindWindowA("Notepad", "quillon95.txt - Notepad")) != NULL; }, 20000)) {
             // Notepad's edit field, read across the processes.
             waitFor([&] { return SendMessageA(GetWindow(notepad, GW_CHILD), WM_GETTEXT, sizeof text, (LPARAM)text) > 0; });
             PostMessageA(notepad, WM_CLOSE, 0, 0);
             EXPECT_TRUE(waitFor([] { return !FindWindowA("Notepad", NULL); }, 10000));
         }
-        EXPECT_STREQ(c.shown ? c.shown : "", text);
-        EXPECT_EQ(c.shown ? 0u : 1u, seenBoxes().size());
-        if (!c.shown && !seenBoxes().empty()) {
-            EXPECT_NE(std::string::npos, seenBoxes()[0].text.find("quillon95.txt was not found"));
-        }
+        EXPECT_STREQ(c.shown, text);
+        EXPECT_EQ(c.besideText ? 0u : 1u, seenBoxes().size());
+        if (!c.besideText && !seenBoxes().empty()) EXPECT_NE(std::string::npos, seenBoxes()[0].text.find("quillon95.txt was not found"));
         EXPECT_EQ(0, ed.helpOpened);
     }
     DeleteFileA(beside.c_str());
