@@ -84,7 +84,7 @@ void onOk(HWND dlg)
     parseGoToText(ed.goToRadix);
     ed.goToInitial = goToTarget((uint32_t)ed.goToInitial, ed.fileSize);
 
-    if (ed.editMode != 0) {
+    if (ed.editMode != MODE_VIEW) {
         // The caret stays shown; the next paint puts it on the target.
         if (ed.caretOffset >= 0) {
             ed.caretOffset = ed.goToInitial;

@@ -45,7 +45,7 @@ void onOk(HWND dlg)
     if (format != ed.viewFormat) {
         ed.viewFormat = format;
         computeRowLayout();
-        if (ed.editMode == 1) {
+        if (ed.editMode == MODE_VALUES) {
             // The highlight covers the whole unit of the new size.
             dropCaret();
             ed.selStart = unitStart(ed.selStart);

@@ -9,6 +9,8 @@ EditorState ed;
 
 namespace {
 
+const char headerLabel[] = " Offset:";
+
 // Windows Vista, the first version without a WinHelp viewer.
 const BYTE VISTA_MAJOR_VERSION = 6;
 
@@ -35,6 +37,6 @@ void resetEditorState()
     ed.viewFormat = 0x11;
     ed.winHelp = LOBYTE(LOWORD(GetVersion())) < VISTA_MAJOR_VERSION;
     memset(ed.headerLine, ' ', HEADER_CHARS);
-    memcpy(ed.headerLine, " Offset:", 8);
+    memcpy(ed.headerLine, headerLabel, sizeof headerLabel - 1);
     ed.headerLine[HEADER_CHARS] = '\0';
 }

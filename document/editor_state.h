@@ -16,7 +16,9 @@ enum {
                                 // path the file functions take, 259 characters and the zero
     RECENT_COUNT = 4,           // entries of the RecentFiles list
     RECENT_CHARS = NAME_CHARS,  // characters of one recent-file entry
-    HEADER_CHARS = 40,          // characters of headerLine
+    HEADER_CHARS = 40,          // characters of headerLine, " Offset:" at its start
+    HEADER_MARK_AT = 25,        // first column of headerLine's read-only mark
+    HEADER_MARK_CHARS = 10,     // the mark's field: "READ ONLY" or blanks
     LINE_CHARS = 120,           // line buffer of one composed row
     SCRATCH_CHARS = 52,         // textScratch
     PATTERN_CHARS = 256,        // pattern and the search dialog's texts
@@ -60,7 +62,7 @@ struct EditorState {
     char textScratch[SCRATCH_CHARS];
 
     // Caret, highlighted range and editing
-    uint8_t editMode;               // 0 view, 1 values column, 2 text column
+    uint8_t editMode;               // an EditMode
     int32_t caretOffset;            // -1: no caret
     uint8_t caretNibble;
     uint8_t caretShown;
@@ -94,7 +96,7 @@ struct EditorState {
     uint8_t searchOptions;
     uint8_t ignoreCase;
     uint8_t foldCase;
-    uint8_t searchRequest;
+    uint8_t searchRequest;          // a SearchRequest
     uint8_t searching;
     UINT_PTR searchTimer;
     int32_t searchStart;
@@ -122,7 +124,7 @@ struct EditorState {
 
     // Settings and RecentFiles
     int32_t windowLeft, windowTop, windowWidth, windowHeight;
-    int32_t showState;
+    int32_t showState;              // a ShowState
     uint8_t placementMissing;
     char recentFiles[RECENT_COUNT][RECENT_CHARS];
     int16_t recentCount;

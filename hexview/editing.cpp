@@ -35,7 +35,7 @@ int32_t visibleRowsNow()
 // text column, else the last byte of its unit that lies in the file.
 int32_t lastEditedByte(int32_t offset)
 {
-    if (ed.editMode == 2) return offset;
+    if (ed.editMode == MODE_TEXT) return offset;
     int64_t last = (int64_t)offset + unitBytes() - 1;
     return last < ed.fileSize ? (int32_t)last : ed.fileSize - 1;
 }
@@ -72,7 +72,7 @@ void postScroll(UINT msg, int request)
 void showModeBitmap()
 {
     if (!ed.menu) return;
-    HBITMAP picture = ed.editMode ? ed.editBitmap : ed.viewBitmap;
+    HBITMAP picture = ed.editMode != MODE_VIEW ? ed.editBitmap : ed.viewBitmap;
     ModifyMenuA(ed.menu, IDM_VIEWMODE, MF_BYCOMMAND | MF_BITMAP, IDM_VIEWMODE, (LPCSTR)picture);
     DrawMenuBar(ed.mainWnd);
 }
@@ -80,7 +80,7 @@ void showModeBitmap()
 void toggleEditMode()
 {
     if (ed.searching) return;
-    if (ed.editMode == 0) {
+    if (ed.editMode == MODE_VIEW) {
         if (ed.fileSize <= 0) return;
         if (ed.readOnly) {
             MessageBoxA(ed.mainWnd, "Error: The file is read only", appCaption, MB_OK);
@@ -96,7 +96,7 @@ void toggleEditMode()
         bool windowShown = !offsetOutsideView(ed.pageBase, ed.topRow, visibleRowsNow());
         int32_t start = editStartOffset(windowShown ? ed.pageBase : top, top, ed.fileSize);
         if (!pageHolds(start, lastEditedByte(start))) loadPage(start - start % 16);
-        ed.editMode = 1;
+        ed.editMode = MODE_VALUES;
         ed.caretOffset = start;
         ed.selStart = start;
         ed.selLength = 1;
@@ -104,7 +104,7 @@ void toggleEditMode()
         showModeBitmap();
         dropCaretOutOfView();
     } else {
-        ed.editMode = 0;
+        ed.editMode = MODE_VIEW;
         showModeBitmap();
         flushPage();
         dropCaret();
@@ -117,7 +117,7 @@ void toggleEditMode()
 
 void advanceCaret()
 {
-    ed.caretOffset = nextTypedOffset(ed.caretOffset, ed.editMode == 2 && swapText());
+    ed.caretOffset = nextTypedOffset(ed.caretOffset, ed.editMode == MODE_TEXT && swapText());
     if (ed.caretOffset < 0 || ed.caretOffset >= ed.fileSize) {
         dropCaret();
         clearSkipFlags();
@@ -151,7 +151,7 @@ void onKeyDown(WPARAM wParam)
     if (key == VK_F3 && ed.findNextReady) PostMessageA(ed.mainWnd, WM_COMMAND, IDM_FINDNEXT, 0);
     if (key == VK_ESCAPE && ed.searching) PostMessageA(ed.mainWnd, WM_COMMAND, IDM_STOPSEARCH, 0);
     // While the caret is in the data the movement keys do nothing.
-    if (ed.editMode != 0 && ed.caretOffset >= 0) return;
+    if (ed.editMode != MODE_VIEW && ed.caretOffset >= 0) return;
 
     switch (key) {
     case VK_DOWN:  postScroll(WM_VSCROLL, SB_LINEDOWN); break;
@@ -170,9 +170,9 @@ void onChar(WPARAM wParam)
     unsigned char ch = (unsigned char)(wParam & 0xFF);
     // While a search runs the window is the search's: a character would be
     // written into it and pull it back to the caret.
-    if (ed.editMode == 0 || ed.caretOffset < 0 || ed.searching) return;
+    if (ed.editMode == MODE_VIEW || ed.caretOffset < 0 || ed.searching) return;
 
-    if (ed.editMode == 2) {
+    if (ed.editMode == MODE_TEXT) {
         if (!caretInPage()) return;
         ed.pageBuffer[ed.caretOffset - ed.pageBase] = ch;
         ed.pageDirty = 1;
@@ -225,7 +225,7 @@ void onLButtonUp(LPARAM lParam)
         ed.selStart = hit.offset;
         ed.selLength = unitBytes();
         clearSkipFlags();
-        if (ed.editMode == 0) {
+        if (ed.editMode == MODE_VIEW) {
             dropCaret();
             showOffsetInStatus();
             invalidateView();
@@ -233,7 +233,7 @@ void onLButtonUp(LPARAM lParam)
         }
         ed.caretOffset = hit.offset;
         if (hexBytes()) ed.caretNibble = hit.nibble;
-        ed.editMode = 1;
+        ed.editMode = MODE_VALUES;
         showOffsetInStatus();
         showViewCaret();
         invalidateView();
@@ -243,7 +243,7 @@ void onLButtonUp(LPARAM lParam)
         ed.selStart = hit.offset;
         ed.selLength = 1;
         clearSkipFlags();
-        if (ed.editMode == 0) {
+        if (ed.editMode == MODE_VIEW) {
             dropCaret();
             showOffsetInStatus();
             invalidateView();
@@ -251,7 +251,7 @@ void onLButtonUp(LPARAM lParam)
         }
         ed.caretOffset = hit.offset;
         ed.caretNibble = 0;
-        ed.editMode = 2;
+        ed.editMode = MODE_TEXT;
         showOffsetInStatus();
         showViewCaret();
         invalidateView();
@@ -263,7 +263,7 @@ void onLButtonUp(LPARAM lParam)
 
 void onLButtonDblClk()
 {
-    if (ed.fileJustOpened || ed.editMode == 0) return;
+    if (ed.fileJustOpened || ed.editMode == MODE_VIEW) return;
     ed.dblClickPending = 1;
 }
 

@@ -42,6 +42,8 @@ bool rowHighlightSpan(int32_t rowStart, int32_t *firstColumn, int32_t *lastColum
 bool rowCaretColumn(int32_t rowStart, int32_t *column);
 void onVScroll(WPARAM wParam);
 void onHScroll(WPARAM wParam);
+// viewRect: the main window's client area above the status band.
+void measureViewRect(HWND mainWnd);
 void sizeView(HWND mainWnd);        // the view's part of the main window's WM_SIZE
 void onSetFocus();
 void onKillFocus();

@@ -140,16 +140,16 @@ void endSearch(const char *abortText)
 
 }  // namespace
 
-void startSearch(int request)
+void startSearch(SearchRequest request)
 {
     // searchStart is where the search begins in display order: in plain
     // order a file offset; in swapped order Find Next goes on from the
     // position after the last match's first byte, since two matches there
     // can begin with the same pair.
     uint8_t swapped = swappedOrder();
-    if (request == 2) {
+    if (request == SEARCH_FIND_NEXT) {
         // Find Next: only after a match, and only while it is offered.
-        ed.searchRequest = 2;
+        ed.searchRequest = SEARCH_FIND_NEXT;
         if (ed.lastFound == -1 || ed.fileSize == 0 || !ed.findNextReady) return;
         ed.searchStart = (swapped && ed.scanSwapped ? ed.lastFoundPosition : ed.lastFound) + 1;
     } else {

@@ -193,7 +193,7 @@ void onFind(HWND dlg, int id)
     ed.ignoreCase = isChecked(dlg, IDC_SRCH_MATCHCASE) ? 0 : 1;
     ed.foldCase = (ed.searchOptions & SO_TEXT) ? ed.ignoreCase : 0;
     if (ed.patternLength > 0) {
-        ed.searchRequest = id == IDC_SRCH_FIND ? 1 : 2;
+        ed.searchRequest = id == IDC_SRCH_FIND ? SEARCH_FIND : SEARCH_FIND_NEXT;
         if (isChecked(dlg, IDC_SRCH_FROMSTART)) ed.searchOptions |= SO_FROM_START;
         else ed.searchOptions &= (uint8_t)~SO_FROM_START;
     }

@@ -8,6 +8,7 @@
 #include "document/editor_state.h"
 #include "hexview/hexview.h"
 #include "search/search.h"
+#include "hexview/rowtext.h"
 #include "shell/placement.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
@@ -189,8 +190,7 @@ BOOL initInstance(HINSTANCE instance, const char *args, int showCommand, const w
     EnableMenuItem(ed.menu, IDM_SPACER, MF_BYCOMMAND | MF_GRAYED);
 
     ed.viewFont = (HFONT)GetStockObject(SYSTEM_FIXED_FONT);
-    GetClientRect(ed.mainWnd, &ed.viewRect);
-    ed.viewRect.bottom -= STATUS_BAND;
+    measureViewRect(ed.mainWnd);
 
     registerViewClass(instance);
     ed.hexViewWnd = CreateWindowExA(0, "QuillonbaseClass", "",
@@ -199,7 +199,7 @@ BOOL initInstance(HINSTANCE instance, const char *args, int showCommand, const w
                                     ed.viewRect.bottom - ed.viewRect.top, ed.mainWnd,
                                     (HMENU)IDC_HEXVIEW, instance, NULL);
 
-    ed.editMode = 0;
+    ed.editMode = MODE_VIEW;
     hideViewCaret();
     ed.caretOffset = -1;
 
@@ -220,8 +220,8 @@ BOOL initInstance(HINSTANCE instance, const char *args, int showCommand, const w
 
     int show = showCommand;
     if (ed.placementMissing == 0) {
-        if (ed.showState == 4) show = SW_SHOWMAXIMIZED;
-        else if (ed.showState == 2) show = SW_SHOWMINIMIZED;
+        if (ed.showState == SHOWN_MAXIMIZED) show = SW_SHOWMAXIMIZED;
+        else if (ed.showState == SHOWN_MINIMIZED) show = SW_SHOWMINIMIZED;
     }
     ShowWindow(ed.mainWnd, show);
     UpdateWindow(ed.mainWnd);

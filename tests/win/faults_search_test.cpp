@@ -37,7 +37,7 @@ std::string makeLargest()
 }
 
 // Runs the search's slices as the message loop would, a bounded number.
-void searchFor(const char *pattern, int request)
+void searchFor(const char *pattern, SearchRequest request)
 {
     ed.patternLength = (int32_t)strlen(pattern);
     memcpy(ed.pattern, pattern, ed.patternLength);
@@ -74,7 +74,7 @@ TEST(LargestFileSearch, PatternsAtTheEnd)
         ASSERT_LT((int64_t)ed.topRow * 16, (int64_t)needleAt) << "the search starts before the needle";
 
         if (c.found < 0) answerNextBox(IDOK);
-        searchFor(c.pattern, 1);
+        searchFor(c.pattern, SEARCH_FIND);
         EXPECT_EQ(0, ed.searching);
         if (c.found < 0) {
             ASSERT_EQ(1u, seenBoxes().size());
@@ -95,7 +95,7 @@ TEST(LargestFileSearch, PatternsAtTheEnd)
 
         // Find Next goes on after it and reaches the end without a match.
         answerNextBox(IDOK);
-        searchFor(c.pattern, 2);
+        searchFor(c.pattern, SEARCH_FIND_NEXT);
         ASSERT_EQ(1u, seenBoxes().size());
         EXPECT_EQ("Not Found", seenBoxes()[0].text);
     }

@@ -333,7 +333,7 @@ std::string search()
     ed.foldCase = 0;
     searchInputs.clear();
     inputsDuringSearch = chance(40) ? 1 + pick(6) : 0;
-    startSearch(1);
+    startSearch(SEARCH_FIND);
     if (ed.searching && inputsDuringSearch > 0) SetTimer(NULL, 0, 1, inputDuringSearch);
     if (ed.searching) runUntilSearchEnds();
     inputsDuringSearch = 0;

@@ -111,7 +111,7 @@ protected:
     }
     void find(int command = IDM_FINDNEXT)
     {
-        if (command == IDM_FIND) startSearch(1);
+        if (command == IDM_FIND) startSearch(SEARCH_FIND);
         else SendMessageA(ed.mainWnd, WM_COMMAND, IDM_FINDNEXT, 0);
         runUntilSearchEnds();
     }
@@ -364,10 +364,10 @@ TEST_F(SearchEngine, ANewSearchReplacesTheRunningOne)
     open(file);
     setPattern("late");
     ed.searchOptions |= 0x02;
-    startSearch(1);
+    startSearch(SEARCH_FIND);
     UINT_PTR first = ed.searchTimer;
     onTick = [](size_t n) {
-        if (n == 2) startSearch(1);     // from the start again, on its own timer
+        if (n == 2) startSearch(SEARCH_FIND);     // from the start again, on its own timer
     };
     runUntilSearchEnds();
     EXPECT_NE(0u, first);
@@ -421,7 +421,7 @@ TEST_F(SearchEngine, APartialMatchDoesNotJoinAWindowMovedUnderTheSearch)
     open(file);
     setPattern("abcd");
     ed.searchOptions |= SO_FROM_START;
-    startSearch(1);
+    startSearch(SEARCH_FIND);
     searchStep();
     ASSERT_EQ(2, ed.matchedCount);
     loadPage(3 * PAGE_SIZE);
@@ -443,7 +443,7 @@ TEST_F(SearchEngine, APartialMatchDoesNotJoinAWindowMovedUnderTheSearch)
     for (const auto &c : changes) {
         ed.viewFormat = 0x11;
         setPattern(c.before, true);
-        startSearch(1);
+        startSearch(SEARCH_FIND);
         searchStep();
         ed.viewFormat = c.format;
         setPattern(c.after, true, c.fold);
