@@ -48,10 +48,7 @@ void onOk(HWND dlg)
         if (ed.editMode == MODE_VALUES) {
             // The highlight covers the whole unit of the new size.
             dropCaret();
-            ed.selStart = unitStart(ed.selStart);
-            ed.selLength = unitBytes();
-            ed.selSkipSecond = 0;
-            ed.selSkipPenultimate = 0;
+            setHighlight(unitStart(ed.selStart), unitBytes());
             showOffsetInStatus();
         }
         updateScrollRanges();

@@ -206,9 +206,7 @@ void openFile(const char *path)
     dropCaret();
     showModeBitmap();
 
-    ed.selLength = 0;
-    ed.selSkipSecond = 0;
-    ed.selSkipPenultimate = 0;
+    clearHighlight();
     showOffsetInStatus();
 
     if (ed.fileHandle >= 0) {

@@ -12,12 +12,6 @@
 
 namespace {
 
-void clearSkipFlags()
-{
-    ed.selSkipSecond = 0;
-    ed.selSkipPenultimate = 0;
-}
-
 bool swapText() { return (ed.viewFormat & VF_SWAP_TEXT) != 0; }
 
 // 8-bit units shown in hexadecimal: typed digits edit the byte in place.
@@ -98,8 +92,7 @@ void toggleEditMode()
         if (!pageHolds(start, lastEditedByte(start))) loadPage(start - start % 16);
         ed.editMode = MODE_VALUES;
         ed.caretOffset = start;
-        ed.selStart = start;
-        ed.selLength = 1;
+        setHighlight(start, 1);
         showViewCaret();
         showModeBitmap();
         dropCaretOutOfView();
@@ -108,9 +101,8 @@ void toggleEditMode()
         showModeBitmap();
         flushPage();
         dropCaret();
-        ed.selLength = 0;
+        clearHighlight();
     }
-    clearSkipFlags();
     showOffsetInStatus();
     invalidateView();
 }
@@ -120,15 +112,11 @@ void advanceCaret()
     ed.caretOffset = nextTypedOffset(ed.caretOffset, ed.editMode == MODE_TEXT && swapText());
     if (ed.caretOffset < 0 || ed.caretOffset >= ed.fileSize) {
         dropCaret();
-        clearSkipFlags();
-        ed.selStart = 0;
-        ed.selLength = 0;
+        setHighlight(0, 0);
         showOffsetInStatus();
         return;
     }
-    ed.selStart = ed.caretOffset;
-    ed.selLength = 1;
-    clearSkipFlags();
+    setHighlight(ed.caretOffset, 1);
     showOffsetInStatus();
 
     ed.visibleRows = visibleRowsNow();
@@ -222,9 +210,7 @@ void onLButtonUp(LPARAM lParam)
         PostMessageA(ed.mainWnd, WM_COMMAND, IDM_GOTO, hit.offset);
         break;
     case HIT_VALUE:
-        ed.selStart = hit.offset;
-        ed.selLength = unitBytes();
-        clearSkipFlags();
+        setHighlight(hit.offset, unitBytes());
         if (ed.editMode == MODE_VIEW) {
             dropCaret();
             showOffsetInStatus();
@@ -240,9 +226,7 @@ void onLButtonUp(LPARAM lParam)
         if (pending) editCaretUnit();
         break;
     case HIT_TEXT:
-        ed.selStart = hit.offset;
-        ed.selLength = 1;
-        clearSkipFlags();
+        setHighlight(hit.offset, 1);
         if (ed.editMode == MODE_VIEW) {
             dropCaret();
             showOffsetInStatus();
@@ -271,9 +255,7 @@ void onRButtonUp()
 {
     if (ed.fileJustOpened) return;
     dropCaret();
-    ed.selStart = 0;
-    ed.selLength = 0;
-    clearSkipFlags();
+    setHighlight(0, 0);
     showOffsetInStatus();
     setStatusText("", 0, 0);
     invalidateView();

@@ -50,9 +50,7 @@ namespace {
 void dropHighlight()
 {
     dropCaret();
-    ed.selLength = 0;
-    ed.selSkipSecond = 0;
-    ed.selSkipPenultimate = 0;
+    clearHighlight();
     showOffsetInStatus();
 }
 
@@ -122,6 +120,21 @@ void placeCaret(int32_t row, int32_t column)
     if (ed.editMode == MODE_VIEW || ed.dialogOpen) return;
     int32_t x = caretColumn(ed.viewFormat, ed.editMode, column, ed.caretNibble) - ed.hScrollPos;
     SetCaretPos(x * ed.charWidth, (row + 1) * ed.charHeight + ed.charHeight - 1);
+}
+
+void setHighlight(int32_t start, int32_t length, uint8_t skipSecond, uint8_t skipPenultimate)
+{
+    ed.selStart = start;
+    ed.selLength = length;
+    ed.selSkipSecond = skipSecond;
+    ed.selSkipPenultimate = skipPenultimate;
+}
+
+void clearHighlight()
+{
+    ed.selLength = 0;
+    ed.selSkipSecond = 0;
+    ed.selSkipPenultimate = 0;
 }
 
 bool rowHighlightSpan(int32_t rowStart, int32_t *firstColumn, int32_t *lastColumn)
