@@ -31,6 +31,15 @@ enum {
     SO_FROM_START = 0x02        // search from the beginning, else from the top row
 };
 
+// What a search scans for, taken whole when it starts: the pattern, the
+// case rule and the byte order.
+struct ScanTarget {
+    unsigned char pattern[PATTERN_CHARS];
+    int32_t length;
+    uint8_t foldCase;
+    uint8_t swapped;
+};
+
 extern const char appCaption[];     // "Quillon for Windows 95   Version 1.4"
 extern const char helpFileName[];   // "quillon95.hlp"
 
@@ -103,13 +112,8 @@ struct EditorState {
     int32_t lastFound;
     int32_t lastFoundPosition;      // where the last match begins in display order
     uint8_t findNextReady;
-    int32_t scanLength;
-    uint8_t scanSwapped;
-    uint8_t scanFold;               // the case rule the search scans with
-    unsigned char scanPattern[PATTERN_CHARS];   // the pattern bytes it scans for
-    int32_t scanIndex;
+    ScanTarget scanTarget;          // what the running search scans for
     int32_t matchedCount;
-    int32_t matchStart;
     int32_t nextSliceBase;          // where the last slice stopped: the partial match holds only there
     int32_t percentInStatus;        // the percentage the status bar shows while searching
     uint8_t finishingSearch;        // finishSearch's message box is up
@@ -120,7 +124,6 @@ struct EditorState {
     char hexInput[HEX_TEXT_CHARS];
     uint8_t numberFormat;
     unsigned char numberBytes[4];
-    int32_t numberByteCount;
 
     // Settings and RecentFiles
     int32_t windowLeft, windowTop, windowWidth, windowHeight;

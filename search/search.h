@@ -18,7 +18,6 @@ void startSearch(SearchRequest request);
 void armSearchTimer();
 void searchStep();
 void stopSearch();
-void finishSearch(bool aborted);
 
 INT_PTR CALLBACK searchDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam);
 

@@ -146,14 +146,12 @@ void normalizeHexField(HWND dlg)
 void addValue(HWND dlg)
 {
     GetDlgItemTextA(dlg, IDC_SRCH_NUMBER, ed.textScratch, 50);
-    ed.numberByteCount = 0;
     int32_t count = 0;
     if (!convertNumber(ed.textScratch, ed.numberFormat, ed.numberBytes, &count)) {
         MessageBoxA(dlg, "Incorrect value", "Error", MB_OK);
         setField(dlg, IDC_SRCH_NUMBER, "");
         return;
     }
-    ed.numberByteCount = count;
     GetDlgItemTextA(dlg, IDC_SRCH_HEXFIELD, ed.hexInput, sizeof ed.hexInput);
     char joined[HEX_TEXT_CHARS];
     if (appendBytesToHex(joined, sizeof joined, ed.hexInput, ed.numberBytes, count) < 0) {
