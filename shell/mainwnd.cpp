@@ -288,7 +288,6 @@ LRESULT CALLBACK mainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
         EndPaint(wnd, &ps);
         return 0;
     }
-    case WM_TIMER:
     case WM_INITMENU:
     case WM_MENUSELECT:
         return 0;

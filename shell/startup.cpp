@@ -8,7 +8,6 @@
 #include "document/editor_state.h"
 #include "hexview/hexview.h"
 #include "search/search.h"
-#include "hexview/rowtext.h"
 #include "shell/placement.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
@@ -44,7 +43,6 @@ BOOL registerMainClass(HINSTANCE instance)
     wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
     wc.lpszMenuName = "mmENU";
     wc.lpszClassName = "QuillonWClass";
-    ed.charWidth = 0;   // the first paint measures the cell
     return RegisterClassA(&wc) != 0;
 }
 
@@ -170,6 +168,7 @@ void placeRememberedWindow()
 
 BOOL initInstance(HINSTANCE instance, const char *args, int showCommand, const wchar_t *unicodeArgs)
 {
+    resetEditorState();
     ed.instance = instance;
     ed.accelerators = LoadAcceleratorsA(instance, "RACCEL");
     ed.editBitmap = LoadBitmapA(instance, "BITEDIT");
@@ -184,7 +183,6 @@ BOOL initInstance(HINSTANCE instance, const char *args, int showCommand, const w
     if (ed.placementMissing == 0) placeRememberedWindow();
 
     createStatusBar(ed.mainWnd, "", 2);
-    ed.flushing = 0;
 
     ed.menu = GetMenu(ed.mainWnd);
     EnableMenuItem(ed.menu, IDM_SPACER, MF_BYCOMMAND | MF_GRAYED);
@@ -199,17 +197,9 @@ BOOL initInstance(HINSTANCE instance, const char *args, int showCommand, const w
                                     ed.viewRect.bottom - ed.viewRect.top, ed.mainWnd,
                                     (HMENU)IDC_HEXVIEW, instance, NULL);
 
-    ed.editMode = MODE_VIEW;
-    hideViewCaret();
-    ed.caretOffset = -1;
-
     ModifyMenuA(ed.menu, IDM_VIEWMODE, MF_BYCOMMAND | MF_BITMAP, IDM_VIEWMODE,
                 (LPCSTR)ed.viewBitmap);
     DrawMenuBar(ed.mainWnd);
-
-    memset(ed.headerLine, ' ', HEADER_CHARS);
-    memcpy(ed.headerLine, " Offset:", 8);
-    ed.headerLine[HEADER_CHARS] = '\0';
 
     // The colours are read before anything is painted: the first paint and
     // the error box of a command-line file that cannot be opened show them.
@@ -228,14 +218,11 @@ BOOL initInstance(HINSTANCE instance, const char *args, int showCommand, const w
 
     rebuildRecentMenu();
 
-    ed.fileHandle = -1;
     openFile("");
     openCommandLineFile(args, unicodeArgs);
 
-    ed.searching = 0;
     EnableMenuItem(ed.menu, IDM_STOPSEARCH, MF_BYCOMMAND | MF_GRAYED);
     EnableMenuItem(ed.menu, IDM_FINDNEXT, MF_BYCOMMAND | MF_GRAYED);
-    ed.findNextReady = 0;
 
     SetScrollRange(ed.hexViewWnd, SB_HORZ, 0, ed.hScrollMax, TRUE);
     return TRUE;
