@@ -190,12 +190,13 @@ BOOL initInstance(HINSTANCE instance, const char *args, int showCommand, const w
     ed.viewFont = (HFONT)GetStockObject(SYSTEM_FIXED_FONT);
     measureViewRect(ed.mainWnd);
 
-    registerViewClass(instance);
+    if (!registerViewClass(instance)) return FALSE;
     ed.hexViewWnd = CreateWindowExA(0, "QuillonbaseClass", "",
                                     WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL,
                                     ed.viewRect.left, ed.viewRect.top, ed.viewRect.right,
                                     ed.viewRect.bottom - ed.viewRect.top, ed.mainWnd,
                                     (HMENU)IDC_HEXVIEW, instance, NULL);
+    if (!ed.hexViewWnd) return FALSE;
 
     ModifyMenuA(ed.menu, IDM_VIEWMODE, MF_BYCOMMAND | MF_BITMAP, IDM_VIEWMODE,
                 (LPCSTR)ed.viewBitmap);
