@@ -37,8 +37,9 @@ int32_t lastEditedByte(int32_t offset)
 // The bytes under the caret must be in the PageBuffer before they are
 // changed. A click can come between a scroll and the paint that loads the
 // new rows, so the window is brought to the view (or to the caret) when it
-// is not.
-bool caretInPage()
+// is not; loading it asks first whether to save the changes. False when
+// the bytes cannot be had.
+bool loadCaretBytes()
 {
     if (ed.caretOffset < 0 || ed.caretOffset >= ed.fileSize) return false;
     int32_t last = lastEditedByte(ed.caretOffset);
@@ -53,7 +54,26 @@ bool caretInPage()
 void editCaretUnit()
 {
     ed.caretOffset = unitStart(ed.caretOffset);
-    if (caretInPage()) openEditValueDialog();
+    if (loadCaretBytes()) openEditValueDialog();
+}
+
+// A click on a unit of the values column or a byte of the text column:
+// view mode highlights it; editing puts the caret on it, in that column
+// (mode) and on that digit (nibble).
+void markClicked(int32_t offset, int32_t length, uint8_t mode, uint8_t nibble)
+{
+    setHighlight(offset, length);
+    if (ed.editMode == MODE_VIEW) {
+        dropCaret();
+        showOffsetInStatus();
+    } else {
+        ed.caretOffset = offset;
+        ed.caretNibble = nibble;
+        ed.editMode = mode;
+        showOffsetInStatus();
+        showViewCaret();
+    }
+    invalidateView();
 }
 
 void postScroll(UINT msg, int request)
@@ -161,7 +181,7 @@ void onChar(WPARAM wParam)
     if (ed.editMode == MODE_VIEW || ed.caretOffset < 0 || ed.searching) return;
 
     if (ed.editMode == MODE_TEXT) {
-        if (!caretInPage()) return;
+        if (!loadCaretBytes()) return;
         ed.pageBuffer[ed.caretOffset - ed.pageBase] = ch;
         ed.pageDirty = 1;
         advanceCaret();
@@ -175,7 +195,7 @@ void onChar(WPARAM wParam)
         return;
     }
     int value = hexDigitValue(ch);
-    if (value < 0 || !caretInPage()) return;
+    if (value < 0 || !loadCaretBytes()) return;
     unsigned char *b = &ed.pageBuffer[ed.caretOffset - ed.pageBase];
     *b = replaceNibble(*b, ed.caretNibble, value);
     ed.pageDirty = 1;
@@ -210,35 +230,12 @@ void onLButtonUp(LPARAM lParam)
         PostMessageA(ed.mainWnd, WM_COMMAND, IDM_GOTO, hit.offset);
         break;
     case HIT_VALUE:
-        setHighlight(hit.offset, unitBytes());
-        if (ed.editMode == MODE_VIEW) {
-            dropCaret();
-            showOffsetInStatus();
-            invalidateView();
-            break;
-        }
-        ed.caretOffset = hit.offset;
-        if (hexBytes()) ed.caretNibble = hit.nibble;
-        ed.editMode = MODE_VALUES;
-        showOffsetInStatus();
-        showViewCaret();
-        invalidateView();
-        if (pending) editCaretUnit();
+        // Only 8-bit hexadecimal units have a digit to stand on.
+        markClicked(hit.offset, unitBytes(), MODE_VALUES, hexBytes() ? hit.nibble : ed.caretNibble);
+        if (pending && ed.editMode != MODE_VIEW) editCaretUnit();
         break;
     case HIT_TEXT:
-        setHighlight(hit.offset, 1);
-        if (ed.editMode == MODE_VIEW) {
-            dropCaret();
-            showOffsetInStatus();
-            invalidateView();
-            break;
-        }
-        ed.caretOffset = hit.offset;
-        ed.caretNibble = 0;
-        ed.editMode = MODE_TEXT;
-        showOffsetInStatus();
-        showViewCaret();
-        invalidateView();
+        markClicked(hit.offset, 1, MODE_TEXT, 0);
         break;
     case HIT_NOTHING:
         break;
