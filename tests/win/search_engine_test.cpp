@@ -28,44 +28,19 @@ struct Tick {
 };
 std::vector<Tick> ticks;
 std::function<void(size_t)> onTick;
-bool quitPosted;
-HHOOK messageHook;
 
-LRESULT CALLBACK watchMessages(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HC_ACTION && wParam == PM_REMOVE) {
-        MSG *m = (MSG *)lParam;
-        if (m->message == WM_TIMER && m->hwnd == NULL && m->lParam == 0 && ed.searching) {
-            ticks.push_back({m->wParam, ed.searchTimer, ed.pageBase});
-            if (onTick) onTick(ticks.size());
-        }
-        if (!ed.searching && !quitPosted) {
-            quitPosted = true;
-            PostQuitMessage(0);
-        }
-    }
-    return CallNextHookEx(messageHook, code, wParam, lParam);
-}
-
-void CALLBACK giveUp(HWND, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(NULL, id);
-    ADD_FAILURE() << "the search did not end in time";
-    ed.searching = 0;
-    PostQuitMessage(0);
-}
-
-// Runs the editor's own message loop until the search has ended.
-void runUntilSearchEnds()
+// Runs the editor's own message loop until the search has ended, keeping
+// its ticks.
+void runSearch()
 {
     ticks.clear();
-    quitPosted = false;
-    messageHook = SetWindowsHookExA(WH_GETMESSAGE, watchMessages, NULL, GetCurrentThreadId());
-    UINT_PTR guard = SetTimer(NULL, 0, 30000, giveUp);
-    PostMessageA(ed.mainWnd, WM_NULL, 0, 0);
-    runMessageLoop();
-    KillTimer(NULL, guard);
-    UnhookWindowsHookEx(messageHook);
+    bool ended = runUntilSearchEnds([](const MSG &m) {
+        if (m.message == WM_TIMER && m.hwnd == NULL && m.lParam == 0 && ed.searching) {
+            ticks.push_back({m.wParam, ed.searchTimer, ed.pageBase});
+            if (onTick) onTick(ticks.size());
+        }
+    });
+    EXPECT_TRUE(ended) << "the search did not end in time";
     onTick = nullptr;
 }
 
@@ -113,7 +88,7 @@ protected:
     {
         if (command == IDM_FIND) startSearch(SEARCH_FIND);
         else SendMessageA(ed.mainWnd, WM_COMMAND, IDM_FINDNEXT, 0);
-        runUntilSearchEnds();
+        runSearch();
     }
     EditorSession session;
 };
@@ -350,7 +325,7 @@ TEST_F(SearchEngine, StoppingAbortsAndWithdrawsFindNext)
         PostMessageA(ed.mainWnd, WM_KEYDOWN, VK_F3, 0);
         PostMessageA(ed.mainWnd, WM_COMMAND, IDM_FINDNEXT, 0);
         PostMessageA(ed.mainWnd, WM_COMMAND, IDM_STOPSEARCH, 0);
-        runUntilSearchEnds();
+        runSearch();
         EXPECT_TRUE(ticks.empty());
         EXPECT_EQ(1u, seenBoxes().size());
         EXPECT_EQ(0, ed.searching);
@@ -369,7 +344,7 @@ TEST_F(SearchEngine, ANewSearchReplacesTheRunningOne)
     onTick = [](size_t n) {
         if (n == 2) startSearch(SEARCH_FIND);     // from the start again, on its own timer
     };
-    runUntilSearchEnds();
+    runSearch();
     EXPECT_NE(0u, first);
     EXPECT_EQ(900000, ed.lastFound);
     ASSERT_GE(ticks.size(), 3u);
