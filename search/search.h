@@ -19,6 +19,10 @@ void armSearchTimer();
 void searchStep();
 void stopSearch();
 
+// The case rule of the comparison (foldCase): letters fold in a text search
+// while "&Match uppercase" is off (ignoreCase), never in a hexadecimal
+// one. The Search dialog applies it when it is left with Find or Find Next.
+void applyCaseRule();
 INT_PTR CALLBACK searchDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam);
 
 #endif

@@ -189,7 +189,7 @@ void onInitDialog(HWND dlg)
 void onFind(HWND dlg, int id)
 {
     ed.ignoreCase = isChecked(dlg, IDC_SRCH_MATCHCASE) ? 0 : 1;
-    ed.foldCase = (ed.searchOptions & SO_TEXT) ? ed.ignoreCase : 0;
+    applyCaseRule();
     if (ed.patternLength > 0) {
         ed.searchRequest = id == IDC_SRCH_FIND ? SEARCH_FIND : SEARCH_FIND_NEXT;
         if (isChecked(dlg, IDC_SRCH_FROMSTART)) ed.searchOptions |= SO_FROM_START;
@@ -250,6 +250,11 @@ BOOL onCommand(HWND dlg, int id, int code)
 }
 
 }  // namespace
+
+void applyCaseRule()
+{
+    ed.foldCase = (ed.searchOptions & SO_TEXT) ? ed.ignoreCase : 0;
+}
 
 INT_PTR CALLBACK searchDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM)
 {

@@ -65,12 +65,14 @@ void expectOneTimerAndNoneLeft()
     EXPECT_EQ(0, searchTicksWithin(60));
 }
 
-void setPattern(const std::string &p, bool text = false, bool fold = false)
+// The pattern and its options as the Search dialog leaves them.
+void setPattern(const std::string &p, bool text = false, bool ignoreCase = false)
 {
     memcpy(ed.pattern, p.data(), p.size());
     ed.patternLength = (int32_t)p.size();
     ed.searchOptions = (uint8_t)((ed.searchOptions & ~0x01) | (text ? 0x01 : 0));
-    ed.foldCase = fold;
+    ed.ignoreCase = ignoreCase;
+    applyCaseRule();
 }
 
 bool menuGrayed(int id) { return (GetMenuState(ed.menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
@@ -184,17 +186,18 @@ TEST_F(SearchEngine, CaseFoldingOnlyInTextSearches)
     open(file);
     struct Case {
         const char *pattern;
-        bool text, fold;
+        bool text, ignoreCase;
         int32_t found;
     } cases[] = {
         {"abc", true, true, 1},
         {"abc", true, false, -1},
         {"aBc", true, false, 5},
         {"abc", false, false, -1},     // 61 62 63 as bytes
+        {"abc", false, true, -1},      // whatever "&Match uppercase" says
         {"\xc9", true, true, -1},
     };
     for (const Case &c : cases) {
-        setPattern(c.pattern, c.text, c.fold);
+        setPattern(c.pattern, c.text, c.ignoreCase);
         ed.searchOptions |= 0x02;
         if (c.found < 0) answerNextBox(IDOK);
         find(IDM_FIND);
@@ -410,7 +413,7 @@ TEST_F(SearchEngine, APartialMatchDoesNotJoinAWindowMovedUnderTheSearch)
     // under the search: what runs on into the window is found whatever the
     // old pattern matched at its end ("b" of "bqq", nothing of "zzz"); no
     // false "qqcd". Shown swapped, "abcd" reads "badc".
-    const struct { const char *before, *after; bool fold; uint8_t format; int32_t found; } changes[] = {
+    const struct { const char *before, *after; bool ignoreCase; uint8_t format; int32_t found; } changes[] = {
         {"abcd", "qqcd", false, 0x11, 2 * PAGE_SIZE}, {"bqq", "bcd", false, 0x11, PAGE_SIZE - 1},
         {"zzz", "bcd", false, 0x11, PAGE_SIZE - 1}, {"BCD", "BCD", true, 0x11, PAGE_SIZE - 1},
         {"adc", "adc", false, 0x31, PAGE_SIZE - 2},
@@ -421,7 +424,7 @@ TEST_F(SearchEngine, APartialMatchDoesNotJoinAWindowMovedUnderTheSearch)
         startSearch(SEARCH_FIND);
         searchStep();
         ed.viewFormat = c.format;
-        setPattern(c.after, true, c.fold);
+        setPattern(c.after, true, c.ignoreCase);
         for (int steps = 0; ed.searching && steps < 10; ++steps) searchStep();
         EXPECT_EQ(c.found, ed.lastFound) << c.before << " to " << c.after;
     }
