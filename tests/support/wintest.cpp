@@ -118,6 +118,14 @@ void pump()
     }
 }
 
+void repaint()
+{
+    InvalidateRect(ed.hexViewWnd, NULL, TRUE);
+    UpdateWindow(ed.hexViewWnd);
+    pump();
+    UpdateWindow(ed.hexViewWnd);
+}
+
 bool waitFor(const std::function<bool()> &condition, int timeoutMs)
 {
     DWORD start = GetTickCount();
@@ -170,6 +178,25 @@ bool runUntilSearchEnds(const std::function<void(const MSG &)> &watch)
     loopWatch = nullptr;
     return !gaveUp;
 }
+
+bool runDialog(const std::function<void()> &open, const std::function<void(HWND)> &action)
+{
+    bool ran = false;
+    onNextBox([&](HWND dlg) {
+        ran = true;
+        // Shown now rather than when its loop first idles, so that
+        // EndDialog's hiding tells whether it was ended.
+        ShowWindow(dlg, SW_SHOW);
+        action(dlg);
+        if (IsWindow(dlg)) PostMessageA(dlg, WM_CLOSE, 0, 0);
+    });
+    open();
+    return ran;
+}
+
+std::string itemText(HWND dlg, int id) { return windowText(GetDlgItem(dlg, id)); }
+bool isChecked(HWND dlg, int id) { return IsDlgButtonChecked(dlg, id) == BST_CHECKED; }
+bool menuGrayed(int id) { return (GetMenuState(ed.menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
 
 void deleteSettings() { RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Ostrel\\Quillon"); }
 

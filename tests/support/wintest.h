@@ -41,6 +41,8 @@ inline void chooseInOpenDialog(const std::string &path) { chooseInOpenDialog(std
 
 // Runs the messages waiting for this thread, paints included.
 void pump();
+// Paints the whole hex view now, as an uncovered window is painted.
+void repaint();
 // Pumps until the condition holds or the time runs out; true if it held.
 bool waitFor(const std::function<bool()> &condition, int timeoutMs = 5000);
 // Runs the editor's own message loop until no search runs; watch sees each
@@ -63,6 +65,16 @@ public:
 private:
     bool started_;
 };
+
+// One of the editor's dialogs: open() opens it, and action runs inside its
+// modal loop once it is shown; a dialog the action did not end is closed
+// then. False when no dialog opened.
+bool runDialog(const std::function<void()> &open, const std::function<void(HWND)> &action);
+// A control's text and check state; whether a menu item of the editor is
+// grayed.
+std::string itemText(HWND dlg, int id);
+bool isChecked(HWND dlg, int id);
+bool menuGrayed(int id);
 
 // Deletes the editor's registry key with its values.
 void deleteSettings();

@@ -19,14 +19,6 @@ using namespace wintest;
 
 namespace {
 
-void repaint()
-{
-    InvalidateRect(ed.hexViewWnd, NULL, TRUE);
-    UpdateWindow(ed.hexViewWnd);
-    pump();
-    UpdateWindow(ed.hexViewWnd);
-}
-
 // Sizes the main window so that the hex view's client area is the given
 // number of columns and text lines.
 void sizeViewTo(int columns, int lines)

@@ -75,8 +75,6 @@ void setPattern(const std::string &p, bool text = false, bool ignoreCase = false
     applyCaseRule();
 }
 
-bool menuGrayed(int id) { return (GetMenuState(ed.menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
-
 class SearchEngine : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(session.started()); }

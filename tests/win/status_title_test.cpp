@@ -18,14 +18,6 @@ using namespace wintest;
 
 namespace {
 
-void repaint()
-{
-    InvalidateRect(ed.hexViewWnd, NULL, TRUE);
-    UpdateWindow(ed.hexViewWnd);
-    pump();
-    UpdateWindow(ed.hexViewWnd);
-}
-
 std::string titleTail(size_t n)
 {
     std::string t = windowText(ed.mainWnd);
