@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include "hexview/rowtext.h"
+
 const char appCaption[] = "Quillon for Windows 95   Version 1.4";
 const char helpFileName[] = "quillon95.hlp";
 
@@ -34,7 +36,7 @@ void resetEditorState()
     ed.caretOffset = -1;
     ed.lastFound = -1;
     ed.ignoreCase = 1;
-    ed.viewFormat = 0x11;
+    ed.viewFormat = VF_DEFAULT;
     ed.winHelp = LOBYTE(LOWORD(GetVersion())) < VISTA_MAJOR_VERSION;
     memset(ed.headerLine, ' ', HEADER_CHARS);
     memcpy(ed.headerLine, headerLabel, sizeof headerLabel - 1);
