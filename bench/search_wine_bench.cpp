@@ -154,7 +154,7 @@ int main()
     HANDLE prober = CreateThread(NULL, 0, postProbes, NULL, 0, NULL);
     double start = now();
     searchBegan = start;
-    startSearch(1);
+    startSearch(SEARCH_FIND);
     runMessageLoop();
     double wall = now() - start;
     InterlockedExchange(&stopProbes, 1);

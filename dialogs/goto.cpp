@@ -66,14 +66,6 @@ void keepOneLine(HWND dlg)
     SendDlgItemMessageA(dlg, IDC_GOTO_FIELD, EM_SETSEL, start, end);
 }
 
-void markTarget(int32_t offset)
-{
-    ed.selStart = offset;
-    ed.selLength = 1;
-    ed.selSkipPenultimate = 0;
-    ed.selSkipSecond = 0;
-}
-
 void onOk(HWND dlg)
 {
     readField(dlg);
@@ -84,15 +76,15 @@ void onOk(HWND dlg)
     parseGoToText(ed.goToRadix);
     ed.goToInitial = goToTarget((uint32_t)ed.goToInitial, ed.fileSize);
 
-    if (ed.editMode != 0) {
+    if (ed.editMode != MODE_VIEW) {
         // The caret stays shown; the next paint puts it on the target.
         if (ed.caretOffset >= 0) {
             ed.caretOffset = ed.goToInitial;
-            markTarget(ed.caretOffset);
+            setHighlight(ed.caretOffset, 1);
             showOffsetInStatus();
         }
     } else {
-        markTarget(ed.goToInitial);
+        setHighlight(ed.goToInitial, 1);
         dropCaret();
         showOffsetInStatus();
     }

@@ -45,13 +45,10 @@ void onOk(HWND dlg)
     if (format != ed.viewFormat) {
         ed.viewFormat = format;
         computeRowLayout();
-        if (ed.editMode == 1) {
+        if (ed.editMode == MODE_VALUES) {
             // The highlight covers the whole unit of the new size.
             dropCaret();
-            ed.selStart = unitStart(ed.selStart);
-            ed.selLength = unitBytes();
-            ed.selSkipSecond = 0;
-            ed.selSkipPenultimate = 0;
+            setHighlight(unitStart(ed.selStart), unitBytes());
             showOffsetInStatus();
         }
         updateScrollRanges();

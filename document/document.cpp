@@ -8,10 +8,13 @@
 #include "document/editor_state.h"
 #include "document/filenames.h"
 #include "hexview/hexview.h"
+#include "hexview/rowtext.h"
 #include "shell/settings.h"
 #include "shell/statusbar.h"
 
 namespace {
+
+const char readOnlyMark[] = "READ ONLY";    // in headerLine's mark field
 
 // Every open of the edited file by name is a compatibility-mode _lopen, the
 // mode of the editor's own handle. Windows 95 keeps the DOS sharing rules:
@@ -199,13 +202,11 @@ void openFile(const char *path)
 {
     ed.fileJustOpened = 1;
 
-    ed.editMode = 0;
+    ed.editMode = MODE_VIEW;
     dropCaret();
     showModeBitmap();
 
-    ed.selLength = 0;
-    ed.selSkipSecond = 0;
-    ed.selSkipPenultimate = 0;
+    clearHighlight();
     showOffsetInStatus();
 
     if (ed.fileHandle >= 0) {
@@ -241,8 +242,8 @@ void openFile(const char *path)
         ed.fileName[0] = '\0';
     }
 
-    memset(ed.headerLine + 25, ' ', 10);
-    if (ed.readOnly) memcpy(ed.headerLine + 25, "READ ONLY", 9);
+    memset(ed.headerLine + HEADER_MARK_AT, ' ', HEADER_MARK_CHARS);
+    if (ed.readOnly) memcpy(ed.headerLine + HEADER_MARK_AT, readOnlyMark, sizeof readOnlyMark - 1);
 
     if (ed.fileHandle >= 0) ed.fileSize = sizeOfOpenFile();
 

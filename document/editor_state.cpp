@@ -2,12 +2,16 @@
 
 #include <string.h>
 
+#include "hexview/rowtext.h"
+
 const char appCaption[] = "Quillon for Windows 95   Version 1.4";
 const char helpFileName[] = "quillon95.hlp";
 
 EditorState ed;
 
 namespace {
+
+const char headerLabel[] = " Offset:";
 
 // Windows Vista, the first version without a WinHelp viewer.
 const BYTE VISTA_MAJOR_VERSION = 6;
@@ -32,9 +36,9 @@ void resetEditorState()
     ed.caretOffset = -1;
     ed.lastFound = -1;
     ed.ignoreCase = 1;
-    ed.viewFormat = 0x11;
+    ed.viewFormat = VF_DEFAULT;
     ed.winHelp = LOBYTE(LOWORD(GetVersion())) < VISTA_MAJOR_VERSION;
     memset(ed.headerLine, ' ', HEADER_CHARS);
-    memcpy(ed.headerLine, " Offset:", 8);
+    memcpy(ed.headerLine, headerLabel, sizeof headerLabel - 1);
     ed.headerLine[HEADER_CHARS] = '\0';
 }

@@ -16,7 +16,9 @@ enum {
                                 // path the file functions take, 259 characters and the zero
     RECENT_COUNT = 4,           // entries of the RecentFiles list
     RECENT_CHARS = NAME_CHARS,  // characters of one recent-file entry
-    HEADER_CHARS = 40,          // characters of headerLine
+    HEADER_CHARS = 40,          // characters of headerLine, " Offset:" at its start
+    HEADER_MARK_AT = 25,        // first column of headerLine's read-only mark
+    HEADER_MARK_CHARS = 10,     // the mark's field: "READ ONLY" or blanks
     LINE_CHARS = 120,           // line buffer of one composed row
     SCRATCH_CHARS = 52,         // textScratch
     PATTERN_CHARS = 256,        // pattern and the search dialog's texts
@@ -27,6 +29,15 @@ enum {
 enum {
     SO_TEXT = 0x01,             // text search, else hexadecimal
     SO_FROM_START = 0x02        // search from the beginning, else from the top row
+};
+
+// What a search scans for, taken whole when it starts: the pattern, the
+// case rule and the byte order.
+struct ScanTarget {
+    unsigned char pattern[PATTERN_CHARS];
+    int32_t length;
+    uint8_t foldCase;
+    uint8_t swapped;
 };
 
 extern const char appCaption[];     // "Quillon for Windows 95   Version 1.4"
@@ -60,7 +71,7 @@ struct EditorState {
     char textScratch[SCRATCH_CHARS];
 
     // Caret, highlighted range and editing
-    uint8_t editMode;               // 0 view, 1 values column, 2 text column
+    uint8_t editMode;               // an EditMode
     int32_t caretOffset;            // -1: no caret
     uint8_t caretNibble;
     uint8_t caretShown;
@@ -94,20 +105,15 @@ struct EditorState {
     uint8_t searchOptions;
     uint8_t ignoreCase;
     uint8_t foldCase;
-    uint8_t searchRequest;
+    uint8_t searchRequest;          // a SearchRequest
     uint8_t searching;
     UINT_PTR searchTimer;
     int32_t searchStart;
     int32_t lastFound;
     int32_t lastFoundPosition;      // where the last match begins in display order
     uint8_t findNextReady;
-    int32_t scanLength;
-    uint8_t scanSwapped;
-    uint8_t scanFold;               // the case rule the search scans with
-    unsigned char scanPattern[PATTERN_CHARS];   // the pattern bytes it scans for
-    int32_t scanIndex;
+    ScanTarget scanTarget;          // what the running search scans for
     int32_t matchedCount;
-    int32_t matchStart;
     int32_t nextSliceBase;          // where the last slice stopped: the partial match holds only there
     int32_t percentInStatus;        // the percentage the status bar shows while searching
     uint8_t finishingSearch;        // finishSearch's message box is up
@@ -118,11 +124,10 @@ struct EditorState {
     char hexInput[HEX_TEXT_CHARS];
     uint8_t numberFormat;
     unsigned char numberBytes[4];
-    int32_t numberByteCount;
 
     // Settings and RecentFiles
     int32_t windowLeft, windowTop, windowWidth, windowHeight;
-    int32_t showState;
+    int32_t showState;              // a ShowState
     uint8_t placementMissing;
     char recentFiles[RECENT_COUNT][RECENT_CHARS];
     int16_t recentCount;

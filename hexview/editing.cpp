@@ -12,12 +12,6 @@
 
 namespace {
 
-void clearSkipFlags()
-{
-    ed.selSkipSecond = 0;
-    ed.selSkipPenultimate = 0;
-}
-
 bool swapText() { return (ed.viewFormat & VF_SWAP_TEXT) != 0; }
 
 // 8-bit units shown in hexadecimal: typed digits edit the byte in place.
@@ -35,7 +29,7 @@ int32_t visibleRowsNow()
 // text column, else the last byte of its unit that lies in the file.
 int32_t lastEditedByte(int32_t offset)
 {
-    if (ed.editMode == 2) return offset;
+    if (ed.editMode == MODE_TEXT) return offset;
     int64_t last = (int64_t)offset + unitBytes() - 1;
     return last < ed.fileSize ? (int32_t)last : ed.fileSize - 1;
 }
@@ -43,8 +37,9 @@ int32_t lastEditedByte(int32_t offset)
 // The bytes under the caret must be in the PageBuffer before they are
 // changed. A click can come between a scroll and the paint that loads the
 // new rows, so the window is brought to the view (or to the caret) when it
-// is not.
-bool caretInPage()
+// is not; loading it asks first whether to save the changes. False when
+// the bytes cannot be had.
+bool loadCaretBytes()
 {
     if (ed.caretOffset < 0 || ed.caretOffset >= ed.fileSize) return false;
     int32_t last = lastEditedByte(ed.caretOffset);
@@ -59,7 +54,26 @@ bool caretInPage()
 void editCaretUnit()
 {
     ed.caretOffset = unitStart(ed.caretOffset);
-    if (caretInPage()) openEditValueDialog();
+    if (loadCaretBytes()) openEditValueDialog();
+}
+
+// A click on a unit of the values column or a byte of the text column:
+// view mode highlights it; editing puts the caret on it, in that column
+// (mode) and on that digit (nibble).
+void markClicked(int32_t offset, int32_t length, uint8_t mode, uint8_t nibble)
+{
+    setHighlight(offset, length);
+    if (ed.editMode == MODE_VIEW) {
+        dropCaret();
+        showOffsetInStatus();
+    } else {
+        ed.caretOffset = offset;
+        ed.caretNibble = nibble;
+        ed.editMode = mode;
+        showOffsetInStatus();
+        showViewCaret();
+    }
+    invalidateView();
 }
 
 void postScroll(UINT msg, int request)
@@ -72,7 +86,7 @@ void postScroll(UINT msg, int request)
 void showModeBitmap()
 {
     if (!ed.menu) return;
-    HBITMAP picture = ed.editMode ? ed.editBitmap : ed.viewBitmap;
+    HBITMAP picture = ed.editMode != MODE_VIEW ? ed.editBitmap : ed.viewBitmap;
     ModifyMenuA(ed.menu, IDM_VIEWMODE, MF_BYCOMMAND | MF_BITMAP, IDM_VIEWMODE, (LPCSTR)picture);
     DrawMenuBar(ed.mainWnd);
 }
@@ -80,7 +94,7 @@ void showModeBitmap()
 void toggleEditMode()
 {
     if (ed.searching) return;
-    if (ed.editMode == 0) {
+    if (ed.editMode == MODE_VIEW) {
         if (ed.fileSize <= 0) return;
         if (ed.readOnly) {
             MessageBoxA(ed.mainWnd, "Error: The file is read only", appCaption, MB_OK);
@@ -96,39 +110,33 @@ void toggleEditMode()
         bool windowShown = !offsetOutsideView(ed.pageBase, ed.topRow, visibleRowsNow());
         int32_t start = editStartOffset(windowShown ? ed.pageBase : top, top, ed.fileSize);
         if (!pageHolds(start, lastEditedByte(start))) loadPage(start - start % 16);
-        ed.editMode = 1;
+        ed.editMode = MODE_VALUES;
         ed.caretOffset = start;
-        ed.selStart = start;
-        ed.selLength = 1;
+        setHighlight(start, 1);
         showViewCaret();
         showModeBitmap();
         dropCaretOutOfView();
     } else {
-        ed.editMode = 0;
+        ed.editMode = MODE_VIEW;
         showModeBitmap();
         flushPage();
         dropCaret();
-        ed.selLength = 0;
+        clearHighlight();
     }
-    clearSkipFlags();
     showOffsetInStatus();
     invalidateView();
 }
 
 void advanceCaret()
 {
-    ed.caretOffset = nextTypedOffset(ed.caretOffset, ed.editMode == 2 && swapText());
+    ed.caretOffset = nextTypedOffset(ed.caretOffset, ed.editMode == MODE_TEXT && swapText());
     if (ed.caretOffset < 0 || ed.caretOffset >= ed.fileSize) {
         dropCaret();
-        clearSkipFlags();
-        ed.selStart = 0;
-        ed.selLength = 0;
+        setHighlight(0, 0);
         showOffsetInStatus();
         return;
     }
-    ed.selStart = ed.caretOffset;
-    ed.selLength = 1;
-    clearSkipFlags();
+    setHighlight(ed.caretOffset, 1);
     showOffsetInStatus();
 
     ed.visibleRows = visibleRowsNow();
@@ -151,7 +159,7 @@ void onKeyDown(WPARAM wParam)
     if (key == VK_F3 && ed.findNextReady) PostMessageA(ed.mainWnd, WM_COMMAND, IDM_FINDNEXT, 0);
     if (key == VK_ESCAPE && ed.searching) PostMessageA(ed.mainWnd, WM_COMMAND, IDM_STOPSEARCH, 0);
     // While the caret is in the data the movement keys do nothing.
-    if (ed.editMode != 0 && ed.caretOffset >= 0) return;
+    if (ed.editMode != MODE_VIEW && ed.caretOffset >= 0) return;
 
     switch (key) {
     case VK_DOWN:  postScroll(WM_VSCROLL, SB_LINEDOWN); break;
@@ -170,10 +178,10 @@ void onChar(WPARAM wParam)
     unsigned char ch = (unsigned char)(wParam & 0xFF);
     // While a search runs the window is the search's: a character would be
     // written into it and pull it back to the caret.
-    if (ed.editMode == 0 || ed.caretOffset < 0 || ed.searching) return;
+    if (ed.editMode == MODE_VIEW || ed.caretOffset < 0 || ed.searching) return;
 
-    if (ed.editMode == 2) {
-        if (!caretInPage()) return;
+    if (ed.editMode == MODE_TEXT) {
+        if (!loadCaretBytes()) return;
         ed.pageBuffer[ed.caretOffset - ed.pageBase] = ch;
         ed.pageDirty = 1;
         advanceCaret();
@@ -187,7 +195,7 @@ void onChar(WPARAM wParam)
         return;
     }
     int value = hexDigitValue(ch);
-    if (value < 0 || !caretInPage()) return;
+    if (value < 0 || !loadCaretBytes()) return;
     unsigned char *b = &ed.pageBuffer[ed.caretOffset - ed.pageBase];
     *b = replaceNibble(*b, ed.caretNibble, value);
     ed.pageDirty = 1;
@@ -222,39 +230,12 @@ void onLButtonUp(LPARAM lParam)
         PostMessageA(ed.mainWnd, WM_COMMAND, IDM_GOTO, hit.offset);
         break;
     case HIT_VALUE:
-        ed.selStart = hit.offset;
-        ed.selLength = unitBytes();
-        clearSkipFlags();
-        if (ed.editMode == 0) {
-            dropCaret();
-            showOffsetInStatus();
-            invalidateView();
-            break;
-        }
-        ed.caretOffset = hit.offset;
-        if (hexBytes()) ed.caretNibble = hit.nibble;
-        ed.editMode = 1;
-        showOffsetInStatus();
-        showViewCaret();
-        invalidateView();
-        if (pending) editCaretUnit();
+        // Only 8-bit hexadecimal units have a digit to stand on.
+        markClicked(hit.offset, unitBytes(), MODE_VALUES, hexBytes() ? hit.nibble : ed.caretNibble);
+        if (pending && ed.editMode != MODE_VIEW) editCaretUnit();
         break;
     case HIT_TEXT:
-        ed.selStart = hit.offset;
-        ed.selLength = 1;
-        clearSkipFlags();
-        if (ed.editMode == 0) {
-            dropCaret();
-            showOffsetInStatus();
-            invalidateView();
-            break;
-        }
-        ed.caretOffset = hit.offset;
-        ed.caretNibble = 0;
-        ed.editMode = 2;
-        showOffsetInStatus();
-        showViewCaret();
-        invalidateView();
+        markClicked(hit.offset, 1, MODE_TEXT, 0);
         break;
     case HIT_NOTHING:
         break;
@@ -263,7 +244,7 @@ void onLButtonUp(LPARAM lParam)
 
 void onLButtonDblClk()
 {
-    if (ed.fileJustOpened || ed.editMode == 0) return;
+    if (ed.fileJustOpened || ed.editMode == MODE_VIEW) return;
     ed.dblClickPending = 1;
 }
 
@@ -271,9 +252,7 @@ void onRButtonUp()
 {
     if (ed.fileJustOpened) return;
     dropCaret();
-    ed.selStart = 0;
-    ed.selLength = 0;
-    clearSkipFlags();
+    setHighlight(0, 0);
     showOffsetInStatus();
     setStatusText("", 0, 0);
     invalidateView();

@@ -50,9 +50,7 @@ namespace {
 void dropHighlight()
 {
     dropCaret();
-    ed.selLength = 0;
-    ed.selSkipSecond = 0;
-    ed.selSkipPenultimate = 0;
+    clearHighlight();
     showOffsetInStatus();
 }
 
@@ -61,7 +59,7 @@ void dropHighlight()
 void dropCaretOutOfView()
 {
     if (ed.charHeight) ed.visibleRows = ed.viewRect.bottom / ed.charHeight;
-    if (ed.editMode != 0 && ed.caretOffset >= 0 &&
+    if (ed.editMode != MODE_VIEW && ed.caretOffset >= 0 &&
         offsetOutsideView(ed.caretOffset, ed.topRow, ed.visibleRows))
         dropHighlight();
 }
@@ -119,9 +117,24 @@ void dropCaret()
 
 void placeCaret(int32_t row, int32_t column)
 {
-    if (ed.editMode == 0 || ed.dialogOpen) return;
+    if (ed.editMode == MODE_VIEW || ed.dialogOpen) return;
     int32_t x = caretColumn(ed.viewFormat, ed.editMode, column, ed.caretNibble) - ed.hScrollPos;
     SetCaretPos(x * ed.charWidth, (row + 1) * ed.charHeight + ed.charHeight - 1);
+}
+
+void setHighlight(int32_t start, int32_t length, uint8_t skipSecond, uint8_t skipPenultimate)
+{
+    ed.selStart = start;
+    ed.selLength = length;
+    ed.selSkipSecond = skipSecond;
+    ed.selSkipPenultimate = skipPenultimate;
+}
+
+void clearHighlight()
+{
+    ed.selLength = 0;
+    ed.selSkipSecond = 0;
+    ed.selSkipPenultimate = 0;
 }
 
 bool rowHighlightSpan(int32_t rowStart, int32_t *firstColumn, int32_t *lastColumn)
@@ -165,10 +178,15 @@ void onHScroll(WPARAM wParam)
     invalidateView();
 }
 
-void sizeView(HWND mainWnd)
+void measureViewRect(HWND mainWnd)
 {
     GetClientRect(mainWnd, &ed.viewRect);
     ed.viewRect.bottom -= STATUS_BAND;
+}
+
+void sizeView(HWND mainWnd)
+{
+    measureViewRect(mainWnd);
     if (ed.hexViewWnd)
         MoveWindow(ed.hexViewWnd, ed.viewRect.left, ed.viewRect.top, ed.viewRect.right,
                    ed.viewRect.bottom - ed.viewRect.top, TRUE);
@@ -185,7 +203,7 @@ void onSetFocus()
         CreateCaret(ed.hexViewWnd, NULL, ed.charWidth, 0);
         ed.caretShown = 0;  // a new caret starts hidden
     }
-    if (ed.editMode != 0 && ed.caretOffset >= 0) showViewCaret();
+    if (ed.editMode != MODE_VIEW && ed.caretOffset >= 0) showViewCaret();
 }
 
 void onKillFocus()

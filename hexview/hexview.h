@@ -38,10 +38,19 @@ void dropCaret();
 // key would change a byte the user cannot see. The mode stays.
 void dropCaretOutOfView();
 void placeCaret(int32_t row, int32_t column);
+// The highlighted range: length bytes from start, none for 0. The skip
+// flags leave out byte 1 and byte length - 2, the halves of pairs that a
+// match in swapped order shares with bytes outside it.
+void setHighlight(int32_t start, int32_t length, uint8_t skipSecond = 0, uint8_t skipPenultimate = 0);
+// Nothing highlighted. The start stays: while the values column is edited,
+// View Format highlights the unit there again.
+void clearHighlight();
 bool rowHighlightSpan(int32_t rowStart, int32_t *firstColumn, int32_t *lastColumn);
 bool rowCaretColumn(int32_t rowStart, int32_t *column);
 void onVScroll(WPARAM wParam);
 void onHScroll(WPARAM wParam);
+// viewRect: the main window's client area above the status band.
+void measureViewRect(HWND mainWnd);
 void sizeView(HWND mainWnd);        // the view's part of the main window's WM_SIZE
 void onSetFocus();
 void onKillFocus();

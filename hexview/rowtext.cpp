@@ -212,7 +212,7 @@ int32_t highlightRuns(ColumnRun *runs, int32_t maxRuns, uint8_t viewFormat, int3
 int32_t caretColumn(uint8_t viewFormat, uint8_t editMode, int32_t c, uint8_t caretNibble)
 {
     RowLayout l = rowLayoutOf(viewFormat);
-    if (editMode == 2) return textColumn(l, swapPosition(c, viewFormat));
+    if (editMode == MODE_TEXT) return textColumn(l, swapPosition(c, viewFormat));
     int32_t unitBytes = unitBytesOf(viewFormat);
     if (unitBytes == 1 && (viewFormat & VF_HEX_VALUES)) return unitColumn(l, c) + caretNibble;
     return unitColumn(l, c / unitBytes) + l.unitChars - 1;

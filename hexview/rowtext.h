@@ -27,6 +27,15 @@ enum {
     UNIT_TEXT_MAX = 11          // the widest unit: 32-bit signed decimal
 };
 
+// The editor's modes (the EditorState's editMode): view mode, without a
+// caret, and editing with the caret in the values column or in the text
+// column.
+enum EditMode {
+    MODE_VIEW = 0,
+    MODE_VALUES = 1,
+    MODE_TEXT = 2
+};
+
 struct RowLayout {
     int32_t offsetChars;        // offset digits, without the blank after them
     int32_t unitChars;          // characters of one unit's text
@@ -100,7 +109,7 @@ int32_t highlightRuns(ColumnRun *runs, int32_t maxRuns, uint8_t viewFormat, int3
 // Column of the caret for the byte at column c of a row, before the
 // horizontal scroll is taken off: under the digit the next key replaces
 // (8-bit hexadecimal), under the unit's last character (other formats), or
-// on the byte's character (editMode 2).
+// on the byte's character (MODE_TEXT).
 int32_t caretColumn(uint8_t viewFormat, uint8_t editMode, int32_t c, uint8_t caretNibble);
 
 #endif

@@ -15,39 +15,34 @@
 
 namespace {
 
+// How a search ended.
+enum SearchEnd {
+    SEARCH_FOUND,           // lastFound holds the match
+    SEARCH_NOT_FOUND,       // the end of the file came first
+    SEARCH_STOPPED,         // the user stopped it
+    SEARCH_NO_TIMER         // no timer could be had for its next tick
+};
+
 uint8_t swappedOrder()
 {
     return (uint8_t)((ed.searchOptions & SO_TEXT) && (ed.viewFormat & VF_SWAP_TEXT));
 }
 
-void clearPartialMatch()
+// What the pattern, the case rule and the byte order ask for now.
+ScanTarget currentTarget()
 {
-    ed.matchedCount = 0;
-    ed.matchStart = ed.fileSize;
-    ed.selSkipPenultimate = 0;
-    ed.selSkipSecond = 0;
+    ScanTarget target;
+    memcpy(target.pattern, ed.pattern, sizeof target.pattern);
+    target.length = ed.patternLength;
+    target.foldCase = ed.foldCase;
+    target.swapped = swappedOrder();
+    return target;
 }
 
-// What the search scans for: the pattern, the case rule and the byte order.
-void takeScanTarget()
+bool sameTarget(const ScanTarget &a, const ScanTarget &b)
 {
-    ed.scanLength = ed.patternLength;
-    ed.scanFold = ed.foldCase;
-    ed.scanSwapped = swappedOrder();
-    memcpy(ed.scanPattern, ed.pattern, sizeof ed.scanPattern);
-}
-
-bool scanTargetChanged()
-{
-    return ed.scanLength != ed.patternLength || ed.scanFold != ed.foldCase ||
-           ed.scanSwapped != swappedOrder() ||
-           memcmp(ed.scanPattern, ed.pattern, (size_t)ed.patternLength) != 0;
-}
-
-void notFound()
-{
-    ed.lastFound = -1;
-    finishSearch(false);
+    return a.length == b.length && a.foldCase == b.foldCase && a.swapped == b.swapped &&
+           memcmp(a.pattern, b.pattern, (size_t)a.length) == 0;
 }
 
 // The paint also moves percent (it shows the rows from pageBase during a
@@ -76,61 +71,65 @@ void showProgress()
 // not reported, and nothing before the search's own start is.
 void retarget()
 {
-    takeScanTarget();
-    clearPartialMatch();
-    ed.searchStart = rescanStart(ed.pageBase, ed.searchStart, ed.scanLength, ed.scanSwapped);
-    int32_t base = firstSliceBase(ed.searchStart, ed.scanSwapped);
+    ed.scanTarget = currentTarget();
+    ed.matchedCount = 0;
+    ed.searchStart = rescanStart(ed.pageBase, ed.searchStart, ed.scanTarget.length, ed.scanTarget.swapped);
+    int32_t base = firstSliceBase(ed.searchStart, ed.scanTarget.swapped);
     if (base == ed.pageBase) return;
     loadPage(base);
     showProgress();     // the title and the status follow the window back
 }
 
-// The end of every search. abortText: the search was stopped before its
-// end, and the box tells the user so; NULL: it ended with a match or at the
-// end of the file.
-void endSearch(const char *abortText)
+// The match at lastFound is highlighted and scrolled to the top row; the
+// status bar says where it is.
+void showMatch()
+{
+    Highlight h = matchHighlight(ed.lastFoundPosition, ed.scanTarget.length, ed.scanTarget.swapped);
+    setHighlight(h.start, h.length, h.skipSecond, h.skipPenultimate);
+    dropCaret();
+    showOffsetInStatus();
+    ed.topRow = ed.lastFound / 16;
+    if (ed.topRow < 0) ed.topRow = 0;
+    ed.percent = percentOf(ed.pageBase);
+    SetScrollPos(ed.hexViewWnd, SB_VERT, scrollPosOfRow(ed.topRow), TRUE);
+    EnableMenuItem(ed.menu, IDM_FINDNEXT, MF_BYCOMMAND | MF_ENABLED);
+    ed.findNextReady = 1;
+    formatText(ed.textScratch, sizeof ed.textScratch,
+               (ed.viewFormat & VF_HEX_OFFSETS) ? "Found at: %lx (HEX)" : "Found at: %lu (DEC)",
+               (unsigned long)ed.lastFound);
+    setStatusText(ed.textScratch, 0, 0);
+}
+
+const char *endText(SearchEnd end)
+{
+    switch (end) {
+    case SEARCH_STOPPED: return "Search aborted";
+    case SEARCH_NO_TIMER: return "No timer is free for the search. Close another program, then search again.";
+    default: return "Not Found";
+    }
+}
+
+// The end of every search. Without a match the box says why, and Find Next
+// is withdrawn.
+void finishSearch(SearchEnd end)
 {
     KillTimer(NULL, ed.searchTimer);
     ed.searchTimer = 0;
     ed.finishingSearch = 1;
-    if (abortText) {
-        EnableMenuItem(ed.menu, IDM_FINDNEXT, MF_BYCOMMAND | MF_GRAYED);
-        ed.findNextReady = 0;
-        setStatusText("", 0, 0);
-        MessageBoxA(ed.mainWnd, abortText, "Search", MB_OK);
-    } else if (ed.lastFound < 0) {
-        EnableMenuItem(ed.menu, IDM_FINDNEXT, MF_BYCOMMAND | MF_GRAYED);
-        ed.findNextReady = 0;
-        setStatusText("", 0, 0);
-        MessageBoxA(ed.mainWnd, "Not Found", "Search", MB_OK);
-        dropCaret();
-        ed.selLength = 0;
-        ed.selSkipPenultimate = 0;
-        ed.selSkipSecond = 0;
-        showOffsetInStatus();
+    if (end == SEARCH_FOUND) {
+        showMatch();
     } else {
-        // The highlight spans whole pairs in swapped order; the flags set by
-        // the slice leave out the pair halves that are not part of the match.
-        int32_t length = ed.scanLength;
-        if (ed.scanSwapped && length > 1) {
-            length += ed.selSkipSecond;
-            ed.selSkipPenultimate = (uint8_t)(length & 1);
-            length += ed.selSkipPenultimate;
+        ed.lastFound = -1;
+        EnableMenuItem(ed.menu, IDM_FINDNEXT, MF_BYCOMMAND | MF_GRAYED);
+        ed.findNextReady = 0;
+        setStatusText("", 0, 0);
+        MessageBoxA(ed.mainWnd, endText(end), "Search", MB_OK);
+        // A stopped search leaves the caret and the highlight as they are.
+        if (end == SEARCH_NOT_FOUND) {
+            dropCaret();
+            clearHighlight();
+            showOffsetInStatus();
         }
-        ed.selStart = ed.lastFound;
-        ed.selLength = length;
-        dropCaret();
-        showOffsetInStatus();
-        ed.topRow = ed.lastFound / 16;
-        if (ed.topRow < 0) ed.topRow = 0;
-        ed.percent = percentOf(ed.pageBase);
-        SetScrollPos(ed.hexViewWnd, SB_VERT, scrollPosOfRow(ed.topRow), TRUE);
-        EnableMenuItem(ed.menu, IDM_FINDNEXT, MF_BYCOMMAND | MF_ENABLED);
-        ed.findNextReady = 1;
-        formatText(ed.textScratch, sizeof ed.textScratch,
-                   (ed.viewFormat & VF_HEX_OFFSETS) ? "Found at: %lx (HEX)" : "Found at: %lu (DEC)",
-                   (unsigned long)ed.lastFound);
-        setStatusText(ed.textScratch, 0, 0);
     }
     ed.finishingSearch = 0;
     ed.searching = 0;
@@ -140,26 +139,25 @@ void endSearch(const char *abortText)
 
 }  // namespace
 
-void startSearch(int request)
+void startSearch(SearchRequest request)
 {
     // searchStart is where the search begins in display order: in plain
     // order a file offset; in swapped order Find Next goes on from the
     // position after the last match's first byte, since two matches there
     // can begin with the same pair.
     uint8_t swapped = swappedOrder();
-    if (request == 2) {
+    if (request == SEARCH_FIND_NEXT) {
         // Find Next: only after a match, and only while it is offered.
-        ed.searchRequest = 2;
+        ed.searchRequest = SEARCH_FIND_NEXT;
         if (ed.lastFound == -1 || ed.fileSize == 0 || !ed.findNextReady) return;
-        ed.searchStart = (swapped && ed.scanSwapped ? ed.lastFoundPosition : ed.lastFound) + 1;
+        ed.searchStart = (swapped && ed.scanTarget.swapped ? ed.lastFoundPosition : ed.lastFound) + 1;
     } else {
         ed.searchStart = (ed.searchOptions & SO_FROM_START) ? 0 : 16 * ed.topRow;
     }
-    takeScanTarget();
-    ed.nextSliceBase = firstSliceBase(ed.searchStart, ed.scanSwapped);
+    ed.scanTarget = currentTarget();
+    ed.nextSliceBase = firstSliceBase(ed.searchStart, ed.scanTarget.swapped);
     loadPage(ed.nextSliceBase);
-
-    clearPartialMatch();
+    ed.matchedCount = 0;
 
     setStatusText("Searching", 0, 0);
     ed.percentInStatus = ed.percent;
@@ -178,49 +176,41 @@ void startSearch(int request)
 void armSearchTimer()
 {
     ed.searchTimer = SetTimer(NULL, 0, 1, NULL);
-    if (ed.searchTimer != 0) return;
-    ed.lastFound = -1;
-    endSearch("No timer is free for the search. Close another program, then search again.");
+    if (ed.searchTimer == 0) finishSearch(SEARCH_NO_TIMER);
 }
 
 void searchStep()
 {
     if (!ed.searching) return;
-    ed.selLength = 0;
+    clearHighlight();       // nothing is highlighted while the search runs
     if (ed.pageBase >= ed.fileSize) {
-        notFound();
+        finishSearch(SEARCH_NOT_FOUND);
         return;
     }
     showProgress();
 
-    ed.scanIndex = 0;
     // A partial match goes on only in the window that follows the bytes it
     // was counted in: a window loaded elsewhere between two slices would
     // join bytes that do not follow each other.
-    if (ed.matchedCount == 0 || ed.pageBase != ed.nextSliceBase) clearPartialMatch();
-    if (scanTargetChanged()) retarget();
-    uint8_t swapped = ed.scanSwapped;
-    if (swapped && ed.pageBase + 1 >= ed.fileSize) {
-        notFound();
+    if (ed.pageBase != ed.nextSliceBase) ed.matchedCount = 0;
+    if (!sameTarget(ed.scanTarget, currentTarget())) retarget();
+    const ScanTarget &target = ed.scanTarget;
+    if (target.swapped && ed.pageBase + 1 >= ed.fileSize) {
+        finishSearch(SEARCH_NOT_FOUND);
         return;
     }
 
-    MatchQuery query = {ed.scanPattern, ed.scanLength, ed.scanFold, swapped, ed.searchStart, ed.fileSize};
+    MatchQuery query = {target.pattern, target.length, target.foldCase, target.swapped, ed.searchStart,
+                        ed.fileSize};
     SliceResult r = matchSlice(ed.pageBuffer, ed.pageBase, PAGE_SIZE, query, ed.matchedCount);
-    ed.scanIndex = r.nextBase - ed.pageBase;
     if (r.found) {
-        Highlight h = matchHighlight(r.displayStart, ed.scanLength, swapped);
         ed.matchedCount = 0;
-        ed.matchStart = r.matchStart;
-        ed.selSkipSecond = h.skipSecond;
-        ed.selSkipPenultimate = h.skipPenultimate;
         ed.lastFound = r.matchStart;
         ed.lastFoundPosition = r.displayStart;
-        finishSearch(false);
+        finishSearch(SEARCH_FOUND);
         return;
     }
     ed.matchedCount = r.matchedCount;
-    ed.matchStart = r.matchStart;
     ed.nextSliceBase = r.nextBase;
     if (ed.searching && ed.pageBase < ed.fileSize) loadPage(r.nextBase);
 }
@@ -229,12 +219,5 @@ void stopSearch()
 {
     // A Stop Search that arrives through the message loop of finishSearch's
     // box does not end the search a second time.
-    if (!ed.searching || ed.finishingSearch) return;
-    ed.lastFound = -1;
-    finishSearch(true);
-}
-
-void finishSearch(bool aborted)
-{
-    endSearch(aborted ? "Search aborted" : NULL);
+    if (ed.searching && !ed.finishingSearch) finishSearch(SEARCH_STOPPED);
 }

@@ -146,14 +146,12 @@ void normalizeHexField(HWND dlg)
 void addValue(HWND dlg)
 {
     GetDlgItemTextA(dlg, IDC_SRCH_NUMBER, ed.textScratch, 50);
-    ed.numberByteCount = 0;
     int32_t count = 0;
     if (!convertNumber(ed.textScratch, ed.numberFormat, ed.numberBytes, &count)) {
         MessageBoxA(dlg, "Incorrect value", "Error", MB_OK);
         setField(dlg, IDC_SRCH_NUMBER, "");
         return;
     }
-    ed.numberByteCount = count;
     GetDlgItemTextA(dlg, IDC_SRCH_HEXFIELD, ed.hexInput, sizeof ed.hexInput);
     char joined[HEX_TEXT_CHARS];
     if (appendBytesToHex(joined, sizeof joined, ed.hexInput, ed.numberBytes, count) < 0) {
@@ -191,9 +189,9 @@ void onInitDialog(HWND dlg)
 void onFind(HWND dlg, int id)
 {
     ed.ignoreCase = isChecked(dlg, IDC_SRCH_MATCHCASE) ? 0 : 1;
-    ed.foldCase = (ed.searchOptions & SO_TEXT) ? ed.ignoreCase : 0;
+    applyCaseRule();
     if (ed.patternLength > 0) {
-        ed.searchRequest = id == IDC_SRCH_FIND ? 1 : 2;
+        ed.searchRequest = id == IDC_SRCH_FIND ? SEARCH_FIND : SEARCH_FIND_NEXT;
         if (isChecked(dlg, IDC_SRCH_FROMSTART)) ed.searchOptions |= SO_FROM_START;
         else ed.searchOptions &= (uint8_t)~SO_FROM_START;
     }
@@ -252,6 +250,11 @@ BOOL onCommand(HWND dlg, int id, int code)
 }
 
 }  // namespace
+
+void applyCaseRule()
+{
+    ed.foldCase = (ed.searchOptions & SO_TEXT) ? ed.ignoreCase : 0;
+}
 
 INT_PTR CALLBACK searchDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM)
 {

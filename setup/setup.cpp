@@ -12,6 +12,7 @@ SetupState st;
 namespace {
 
 const char setupClassName[] = "wsetupWndClass";
+const DWORD SETUP_WINDOW_STYLE = WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 // Windows Vista, the first version without a WinHelp viewer.
 const BYTE VISTA_MAJOR_VERSION = 6;
 const char *const resultTexts[] = {"Setup completed", "Setup failed", "Setup canceled"};
@@ -170,7 +171,7 @@ void unregisterSetupClass(HINSTANCE instance)
 
 HWND createSetupWindow(HINSTANCE instance)
 {
-    return CreateWindowA(setupClassName, "Setup", 0x16CF0000, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0,
+    return CreateWindowA(setupClassName, "Setup", SETUP_WINDOW_STYLE, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0,
                          NULL, NULL, instance, NULL);
 }
 

@@ -7,7 +7,6 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR args, int showCommand)
 {
-    resetEditorState();
     if (!allocateBlocks()) {
         MessageBoxA(ed.mainWnd, "Error: Insufficient memory", appCaption, MB_OK);
         freeBlocks();

@@ -46,12 +46,12 @@ void onCommand(WPARAM wParam, LPARAM lParam)
         PostMessageA(ed.mainWnd, WM_CLOSE, 0, 0);
         break;
     case IDM_FIND:
-        ed.searchRequest = 0;
+        ed.searchRequest = SEARCH_NONE;
         runDialog("search", searchDialogProc);
-        if (ed.fileSize != 0 && ed.searchRequest != 0) startSearch(ed.searchRequest);
+        if (ed.fileSize != 0 && ed.searchRequest != SEARCH_NONE) startSearch((SearchRequest)ed.searchRequest);
         break;
     case IDM_FINDNEXT:
-        startSearch(2);
+        startSearch(SEARCH_FIND_NEXT);
         break;
     case IDM_STOPSEARCH:
         stopSearch();
@@ -80,7 +80,7 @@ void onSize(HWND wnd, WPARAM wParam)
     // The size that arrives while the window is created, before it is first
     // shown, is not the user's: the loaded placement stands until then.
     if (!IsWindowVisible(wnd)) return;
-    ed.showState = 0;
+    ed.showState = SHOWN_NORMAL;
     switch (wParam) {
     case SIZE_RESTORED: {
         RECT r;
@@ -92,10 +92,10 @@ void onSize(HWND wnd, WPARAM wParam)
         break;
     }
     case SIZE_MAXIMIZED:
-        ed.showState = 4;
+        ed.showState = SHOWN_MAXIMIZED;
         break;
     case SIZE_MINIMIZED:
-        ed.showState = 2;
+        ed.showState = SHOWN_MINIMIZED;
         break;
     }
 }
@@ -288,7 +288,6 @@ LRESULT CALLBACK mainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
         EndPaint(wnd, &ps);
         return 0;
     }
-    case WM_TIMER:
     case WM_INITMENU:
     case WM_MENUSELECT:
         return 0;

@@ -6,8 +6,10 @@
 
 BOOL registerMainClass(HINSTANCE instance);
 BOOL registerViewClass(HINSTANCE instance);
-// unicodeArgs: the same argument string in Unicode, read in its place when
-// given (the NT family).
+// The editor's start state, its windows, and the file of the command line;
+// FALSE when a window or the view's class cannot be made. unicodeArgs: the
+// same argument string in Unicode, read in its place when given (the NT
+// family).
 BOOL initInstance(HINSTANCE instance, const char *args, int showCommand,
                   const wchar_t *unicodeArgs = NULL);
 int runMessageLoop();

@@ -43,7 +43,6 @@ BOOL registerMainClass(HINSTANCE instance)
     wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
     wc.lpszMenuName = "mmENU";
     wc.lpszClassName = "QuillonWClass";
-    ed.charWidth = 0;   // the first paint measures the cell
     return RegisterClassA(&wc) != 0;
 }
 
@@ -169,6 +168,7 @@ void placeRememberedWindow()
 
 BOOL initInstance(HINSTANCE instance, const char *args, int showCommand, const wchar_t *unicodeArgs)
 {
+    resetEditorState();
     ed.instance = instance;
     ed.accelerators = LoadAcceleratorsA(instance, "RACCEL");
     ed.editBitmap = LoadBitmapA(instance, "BITEDIT");
@@ -183,33 +183,24 @@ BOOL initInstance(HINSTANCE instance, const char *args, int showCommand, const w
     if (ed.placementMissing == 0) placeRememberedWindow();
 
     createStatusBar(ed.mainWnd, "", 2);
-    ed.flushing = 0;
 
     ed.menu = GetMenu(ed.mainWnd);
     EnableMenuItem(ed.menu, IDM_SPACER, MF_BYCOMMAND | MF_GRAYED);
 
     ed.viewFont = (HFONT)GetStockObject(SYSTEM_FIXED_FONT);
-    GetClientRect(ed.mainWnd, &ed.viewRect);
-    ed.viewRect.bottom -= STATUS_BAND;
+    measureViewRect(ed.mainWnd);
 
-    registerViewClass(instance);
+    if (!registerViewClass(instance)) return FALSE;
     ed.hexViewWnd = CreateWindowExA(0, "QuillonbaseClass", "",
                                     WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL,
                                     ed.viewRect.left, ed.viewRect.top, ed.viewRect.right,
                                     ed.viewRect.bottom - ed.viewRect.top, ed.mainWnd,
                                     (HMENU)IDC_HEXVIEW, instance, NULL);
-
-    ed.editMode = 0;
-    hideViewCaret();
-    ed.caretOffset = -1;
+    if (!ed.hexViewWnd) return FALSE;
 
     ModifyMenuA(ed.menu, IDM_VIEWMODE, MF_BYCOMMAND | MF_BITMAP, IDM_VIEWMODE,
                 (LPCSTR)ed.viewBitmap);
     DrawMenuBar(ed.mainWnd);
-
-    memset(ed.headerLine, ' ', HEADER_CHARS);
-    memcpy(ed.headerLine, " Offset:", 8);
-    ed.headerLine[HEADER_CHARS] = '\0';
 
     // The colours are read before anything is painted: the first paint and
     // the error box of a command-line file that cannot be opened show them.
@@ -220,22 +211,19 @@ BOOL initInstance(HINSTANCE instance, const char *args, int showCommand, const w
 
     int show = showCommand;
     if (ed.placementMissing == 0) {
-        if (ed.showState == 4) show = SW_SHOWMAXIMIZED;
-        else if (ed.showState == 2) show = SW_SHOWMINIMIZED;
+        if (ed.showState == SHOWN_MAXIMIZED) show = SW_SHOWMAXIMIZED;
+        else if (ed.showState == SHOWN_MINIMIZED) show = SW_SHOWMINIMIZED;
     }
     ShowWindow(ed.mainWnd, show);
     UpdateWindow(ed.mainWnd);
 
     rebuildRecentMenu();
 
-    ed.fileHandle = -1;
     openFile("");
     openCommandLineFile(args, unicodeArgs);
 
-    ed.searching = 0;
     EnableMenuItem(ed.menu, IDM_STOPSEARCH, MF_BYCOMMAND | MF_GRAYED);
     EnableMenuItem(ed.menu, IDM_FINDNEXT, MF_BYCOMMAND | MF_GRAYED);
-    ed.findNextReady = 0;
 
     SetScrollRange(ed.hexViewWnd, SB_HORZ, 0, ed.hScrollMax, TRUE);
     return TRUE;

@@ -3,23 +3,9 @@
 // bits, and the scroll bar's range fits the 16-bit thumb position.
 #include <stdint.h>
 #include <stdlib.h>
-#include <string.h>
 
 #include "hexview/scrollmath.h"
-
-namespace {
-
-int32_t take32(const uint8_t *&data, size_t &size)
-{
-    int32_t v = 0;
-    size_t n = size < 4 ? size : 4;
-    memcpy(&v, data, n);
-    data += n;
-    size -= n;
-    return v;
-}
-
-}  // namespace
+#include "tests/support/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

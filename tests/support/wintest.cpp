@@ -118,6 +118,14 @@ void pump()
     }
 }
 
+void repaint()
+{
+    InvalidateRect(ed.hexViewWnd, NULL, TRUE);
+    UpdateWindow(ed.hexViewWnd);
+    pump();
+    UpdateWindow(ed.hexViewWnd);
+}
+
 bool waitFor(const std::function<bool()> &condition, int timeoutMs)
 {
     DWORD start = GetTickCount();
@@ -128,6 +136,67 @@ bool waitFor(const std::function<bool()> &condition, int timeoutMs)
         MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
     }
 }
+
+namespace {
+
+HHOOK loopHook;
+std::function<void(const MSG &)> loopWatch;
+bool quitPosted, gaveUp;
+
+LRESULT CALLBACK watchLoop(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION && wParam == PM_REMOVE) {
+        if (loopWatch) loopWatch(*(const MSG *)lParam);
+        if (!ed.searching && !quitPosted) {
+            quitPosted = true;
+            PostQuitMessage(0);
+        }
+    }
+    return CallNextHookEx(loopHook, code, wParam, lParam);
+}
+
+void CALLBACK giveUp(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(NULL, id);
+    gaveUp = true;
+    ed.searching = 0;
+    PostQuitMessage(0);
+}
+
+}  // namespace
+
+bool runUntilSearchEnds(const std::function<void(const MSG &)> &watch)
+{
+    loopWatch = watch;
+    quitPosted = gaveUp = false;
+    loopHook = SetWindowsHookExA(WH_GETMESSAGE, watchLoop, NULL, GetCurrentThreadId());
+    UINT_PTR guard = SetTimer(NULL, 0, 30000, giveUp);
+    PostMessageA(ed.mainWnd, WM_NULL, 0, 0);
+    runMessageLoop();
+    KillTimer(NULL, guard);
+    UnhookWindowsHookEx(loopHook);
+    loopWatch = nullptr;
+    return !gaveUp;
+}
+
+bool runDialog(const std::function<void()> &open, const std::function<void(HWND)> &action)
+{
+    bool ran = false;
+    onNextBox([&](HWND dlg) {
+        ran = true;
+        // Shown now rather than when its loop first idles, so that
+        // EndDialog's hiding tells whether it was ended.
+        ShowWindow(dlg, SW_SHOW);
+        action(dlg);
+        if (IsWindow(dlg)) PostMessageA(dlg, WM_CLOSE, 0, 0);
+    });
+    open();
+    return ran;
+}
+
+std::string itemText(HWND dlg, int id) { return windowText(GetDlgItem(dlg, id)); }
+bool isChecked(HWND dlg, int id) { return IsDlgButtonChecked(dlg, id) == BST_CHECKED; }
+bool menuGrayed(int id) { return (GetMenuState(ed.menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
 
 void deleteSettings() { RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Ostrel\\Quillon"); }
 
@@ -205,6 +274,25 @@ std::string writeTempFile(const std::string &name, const std::vector<unsigned ch
         fclose(f);
     }
     return path;
+}
+
+std::string writeSparseFile(const std::string &name, int64_t size, const std::vector<FilePiece> &pieces)
+{
+    std::string path = tempPath(name);
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (h == INVALID_HANDLE_VALUE) return "";
+    LARGE_INTEGER at;
+    DWORD done = 0;
+    bool made = true;
+    for (const FilePiece &p : pieces) {
+        at.QuadPart = p.offset;
+        made = made && SetFilePointerEx(h, at, NULL, FILE_BEGIN) &&
+               WriteFile(h, p.bytes.data(), (DWORD)p.bytes.size(), &done, NULL) && done == p.bytes.size();
+    }
+    at.QuadPart = size;
+    made = made && SetFilePointerEx(h, at, NULL, FILE_BEGIN) && SetEndOfFile(h);
+    CloseHandle(h);
+    return made ? path : "";
 }
 
 std::vector<unsigned char> readFile(const std::string &path)

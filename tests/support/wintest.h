@@ -5,6 +5,7 @@
 #define QUILLON_WINTEST_H
 
 #include <windows.h>
+#include <stdint.h>
 
 #include <functional>
 #include <string>
@@ -40,8 +41,14 @@ inline void chooseInOpenDialog(const std::string &path) { chooseInOpenDialog(std
 
 // Runs the messages waiting for this thread, paints included.
 void pump();
+// Paints the whole hex view now, as an uncovered window is painted.
+void repaint();
 // Pumps until the condition holds or the time runs out; true if it held.
 bool waitFor(const std::function<bool()> &condition, int timeoutMs = 5000);
+// Runs the editor's own message loop until no search runs; watch sees each
+// message as the loop takes it. A search still running after 30 s is
+// given up: false.
+bool runUntilSearchEnds(const std::function<void(const MSG &)> &watch = nullptr);
 
 // The editor started in-process on a command-line argument string, and
 // stopped again (window destroyed, blocks freed, classes unregistered).
@@ -59,6 +66,16 @@ private:
     bool started_;
 };
 
+// One of the editor's dialogs: open() opens it, and action runs inside its
+// modal loop once it is shown; a dialog the action did not end is closed
+// then. False when no dialog opened.
+bool runDialog(const std::function<void()> &open, const std::function<void(HWND)> &action);
+// A control's text and check state; whether a menu item of the editor is
+// grayed.
+std::string itemText(HWND dlg, int id);
+bool isChecked(HWND dlg, int id);
+bool menuGrayed(int id);
+
 // Deletes the editor's registry key with its values.
 void deleteSettings();
 
@@ -66,6 +83,13 @@ void deleteSettings();
 // directory.
 std::string tempPath(const std::string &name);
 std::string writeTempFile(const std::string &name, const std::vector<unsigned char> &bytes);
+// A file of size bytes, past 4 GiB too, that takes no room on the disk but
+// for the pieces written at their offsets; "" when it cannot be made.
+struct FilePiece {
+    int64_t offset;
+    std::string bytes;
+};
+std::string writeSparseFile(const std::string &name, int64_t size, const std::vector<FilePiece> &pieces = {});
 std::vector<unsigned char> readFile(const std::string &path);
 std::vector<unsigned char> patternBytes(size_t count, unsigned seed = 1);
 

@@ -17,13 +17,6 @@ using namespace wintest;
 
 namespace {
 
-std::string itemText(HWND dlg, int id)
-{
-    char text[64];
-    GetDlgItemTextA(dlg, id, text, sizeof text);
-    return text;
-}
-
 // A push button's click as the dialog receives it.
 void click(HWND dlg, int id)
 {
@@ -55,18 +48,7 @@ protected:
     // Opens the dialog; the action runs inside its modal loop.
     void run(std::function<void(HWND)> action)
     {
-        bool ran = false;
-        onNextBox([&](HWND dlg) {
-            ran = true;
-            // Shown now rather than when its loop first idles, so that
-            // EndDialog's hiding tells whether it was ended.
-            ShowWindow(dlg, SW_SHOW);
-            action(dlg);
-            // A dialog that failed to end is closed so the test goes on.
-            PostMessageA(dlg, WM_CLOSE, 0, 0);
-        });
-        openEditValueDialog();
-        EXPECT_TRUE(ran) << "the dialog did not open";
+        EXPECT_TRUE(runDialog(openEditValueDialog, action)) << "the dialog did not open";
         EXPECT_EQ(0, ed.dialogOpen);
     }
     std::vector<unsigned char> page(int32_t count) const

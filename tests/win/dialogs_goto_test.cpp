@@ -14,15 +14,6 @@ using namespace wintest;
 
 namespace {
 
-std::string fieldText(HWND dlg, int id)
-{
-    char text[64];
-    GetDlgItemTextA(dlg, id, text, sizeof text);
-    return text;
-}
-
-bool isChecked(HWND dlg, int id) { return IsDlgButtonChecked(dlg, id) == BST_CHECKED; }
-
 // Radio buttons are clicked as the mouse does; push buttons send their
 // command to the dialog.
 void click(HWND dlg, int id)
@@ -43,18 +34,8 @@ protected:
     // action runs inside the dialog's modal loop.
     void runGoTo(std::function<void(HWND)> action, LPARAM initial = 0)
     {
-        bool ran = false;
-        onNextBox([&](HWND dlg) {
-            ran = true;
-            // Shown now rather than when its loop first idles, so that
-            // EndDialog's hiding tells whether it was ended.
-            ShowWindow(dlg, SW_SHOW);
-            action(dlg);
-            // A dialog that failed to end is closed so the test goes on.
-            PostMessageA(dlg, WM_CLOSE, 0, 0);
-        });
-        SendMessageA(ed.mainWnd, WM_COMMAND, IDM_GOTO, initial);
-        EXPECT_TRUE(ran) << "the dialog did not open";
+        auto open = [initial] { SendMessageA(ed.mainWnd, WM_COMMAND, IDM_GOTO, initial); };
+        EXPECT_TRUE(runDialog(open, action)) << "the dialog did not open";
         EXPECT_EQ(0, ed.dialogOpen);
     }
     // Types the text and chooses "&Ok".
@@ -87,12 +68,12 @@ TEST_F(GoToTest, RadixButtonsConvertTheNumber)
     runGoTo([&](HWND dlg) {
         EXPECT_TRUE(isChecked(dlg, IDC_GOTO_HEX));
         EXPECT_FALSE(isChecked(dlg, IDC_GOTO_DEC));
-        EXPECT_EQ("0", fieldText(dlg, IDC_GOTO_FIELD));
+        EXPECT_EQ("0", itemText(dlg, IDC_GOTO_FIELD));
         EXPECT_EQ("Go to:", windowText(dlg));
         for (const Step &s : steps) {
             if (s.typed) SetDlgItemTextA(dlg, IDC_GOTO_FIELD, s.typed);
             click(dlg, s.button);
-            EXPECT_EQ(s.shown, fieldText(dlg, IDC_GOTO_FIELD)) << (s.typed ? s.typed : "") << " -> " << s.button;
+            EXPECT_EQ(s.shown, itemText(dlg, IDC_GOTO_FIELD)) << (s.typed ? s.typed : "") << " -> " << s.button;
             for (int b = IDC_GOTO_HEX; b <= IDC_GOTO_OCT; ++b)
                 EXPECT_EQ(b == s.button, isChecked(dlg, b));
         }
@@ -101,7 +82,7 @@ TEST_F(GoToTest, RadixButtonsConvertTheNumber)
         for (std::string typed : {"0000000000000000001f", "1f\n20"}) {
             SetDlgItemTextA(dlg, IDC_GOTO_FIELD, "");
             for (char c : typed) SendDlgItemMessageA(dlg, IDC_GOTO_FIELD, WM_CHAR, c, 0);
-            EXPECT_EQ(typed[2] == '\n' ? "1f  20" : typed.substr(0, 19), fieldText(dlg, IDC_GOTO_FIELD));
+            EXPECT_EQ(typed[2] == '\n' ? "1f  20" : typed.substr(0, 19), itemText(dlg, IDC_GOTO_FIELD));
         }
         click(dlg, IDC_GOTO_CANCEL);
     });
@@ -154,7 +135,7 @@ TEST_F(GoToTest, DecimalOffsetsStartInDecimalWithTheClickedRow)
     runGoTo([&](HWND dlg) {
         EXPECT_TRUE(isChecked(dlg, IDC_GOTO_DEC));
         EXPECT_FALSE(isChecked(dlg, IDC_GOTO_HEX));
-        EXPECT_EQ("160", fieldText(dlg, IDC_GOTO_FIELD));
+        EXPECT_EQ("160", itemText(dlg, IDC_GOTO_FIELD));
         click(dlg, IDC_GOTO_OK);
     }, 160);
     EXPECT_EQ(160, ed.selStart);

@@ -14,7 +14,6 @@ using namespace wintest;
 
 namespace {
 
-bool isChecked(HWND dlg, int id) { return IsDlgButtonChecked(dlg, id) == BST_CHECKED; }
 bool isEnabled(HWND dlg, int id) { return IsWindowEnabled(GetDlgItem(dlg, id)) != FALSE; }
 
 // A click as the dialog sees it: an automatic radio button checks itself
@@ -46,15 +45,8 @@ protected:
     // Command 401 as the menu sends it; the action runs inside the dialog.
     void run(std::function<void(HWND)> action)
     {
-        bool ran = false;
-        onNextBox([&](HWND dlg) {
-            ran = true;
-            ShowWindow(dlg, SW_SHOW);
-            action(dlg);
-            PostMessageA(dlg, WM_CLOSE, 0, 0);    // one that failed to end
-        });
-        SendMessageA(ed.mainWnd, WM_COMMAND, IDM_FORMAT, 0);
-        EXPECT_TRUE(ran) << "the dialog did not open";
+        auto open = [] { SendMessageA(ed.mainWnd, WM_COMMAND, IDM_FORMAT, 0); };
+        EXPECT_TRUE(runDialog(open, action)) << "the dialog did not open";
         EXPECT_EQ(0, ed.dialogOpen);
     }
     // Clicks the controls in order, then "&Ok".

@@ -226,25 +226,16 @@ TEST(PageHolds, Bounds)
 }
 
 // Files of 2 GiB and more cannot be addressed with signed 32-bit offsets.
-void makeSparse(const std::string &path, LONG high, DWORD low)
-{
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    ASSERT_NE(INVALID_HANDLE_VALUE, h);
-    SetFilePointer(h, (LONG)low, &high, FILE_BEGIN);
-    ASSERT_TRUE(SetEndOfFile(h));
-    CloseHandle(h);
-}
-
 TEST(Document, FilesOf2GiBOrMoreAreRefused)
 {
     EditorSession s;
-    struct { const char *name; LONG high; DWORD low; } sizes[] = {
-        {"two-gib.bin", 0, 0x80000000u},
-        {"four-gib-and-ten.bin", 1, 10},
+    struct { const char *name; int64_t size; } sizes[] = {
+        {"two-gib.bin", 0x80000000},
+        {"four-gib-and-ten.bin", 0x10000000A},
     };
     for (auto &size : sizes) {
-        std::string path = tempPath(size.name);
-        makeSparse(path, size.high, size.low);
+        std::string path = writeSparseFile(size.name, size.size);
+        ASSERT_FALSE(path.empty());
         clearSeenBoxes();
         answerNextBox(IDOK);
         openFile(path.c_str());
@@ -261,8 +252,8 @@ TEST(Document, FilesOf2GiBOrMoreAreRefused)
 TEST(Document, LargestFileOpensWithItsSize)
 {
     EditorSession s;
-    std::string path = tempPath("largest.bin");
-    makeSparse(path, 0, 0x7FFFFFFFu);
+    std::string path = writeSparseFile("largest.bin", 0x7FFFFFFF);
+    ASSERT_FALSE(path.empty());
     openFile(path.c_str());
     EXPECT_TRUE(seenBoxes().empty());
     EXPECT_EQ(0x7FFFFFFF, ed.fileSize);

@@ -211,14 +211,8 @@ TEST(Deleted, SaveOfADeletedFileIsRefusedAndNothingReappears)
 // with the scroll bar and its last byte changed.
 TEST(LargestFile, LastByteIsSavedAtItsPlace)
 {
-    std::string path = tempPath("largest-end.bin");
-    {
-        HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-        ASSERT_NE(INVALID_HANDLE_VALUE, h);
-        SetFilePointer(h, 0x7FFFFFFF, NULL, FILE_BEGIN);
-        ASSERT_TRUE(SetEndOfFile(h));
-        CloseHandle(h);
-    }
+    std::string path = writeSparseFile("largest-end.bin", 0x7FFFFFFF);
+    ASSERT_FALSE(path.empty());
     const int32_t last = 0x7FFFFFFE;
     {
         EditorSession s(("\"" + path + "\"").c_str());

@@ -20,24 +20,8 @@ namespace {
 const int32_t lastByte = 0x7FFFFFFE;
 const int32_t needleAt = 0x7FFFFFF6;        // 2^31 - 10
 
-// A sparse file of 2 GiB - 1 bytes with "NEEDLE" at 2^31 - 10 and "END" in
-// its last three bytes.
-std::string makeLargest()
-{
-    std::string path = tempPath("largest-search.bin");
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (h == INVALID_HANDLE_VALUE) return "";
-    DWORD done = 0;
-    SetFilePointer(h, needleAt, NULL, FILE_BEGIN);
-    WriteFile(h, "NEEDLE", 6, &done, NULL);
-    SetFilePointer(h, lastByte - 2, NULL, FILE_BEGIN);
-    WriteFile(h, "END", 3, &done, NULL);
-    CloseHandle(h);
-    return path;
-}
-
 // Runs the search's slices as the message loop would, a bounded number.
-void searchFor(const char *pattern, int request)
+void searchFor(const char *pattern, SearchRequest request)
 {
     ed.patternLength = (int32_t)strlen(pattern);
     memcpy(ed.pattern, pattern, ed.patternLength);
@@ -56,7 +40,9 @@ struct EndCase {
 
 TEST(LargestFileSearch, PatternsAtTheEnd)
 {
-    std::string path = makeLargest();
+    // 2 GiB - 1 bytes with "NEEDLE" at 2^31 - 10 and "END" in its last three.
+    std::string path =
+        writeSparseFile("largest-search.bin", lastByte + 1, {{needleAt, "NEEDLE"}, {lastByte - 2, "END"}});
     ASSERT_FALSE(path.empty());
     const EndCase cases[] = {
         {"NEEDLE", needleAt},
@@ -74,7 +60,7 @@ TEST(LargestFileSearch, PatternsAtTheEnd)
         ASSERT_LT((int64_t)ed.topRow * 16, (int64_t)needleAt) << "the search starts before the needle";
 
         if (c.found < 0) answerNextBox(IDOK);
-        searchFor(c.pattern, 1);
+        searchFor(c.pattern, SEARCH_FIND);
         EXPECT_EQ(0, ed.searching);
         if (c.found < 0) {
             ASSERT_EQ(1u, seenBoxes().size());
@@ -95,7 +81,7 @@ TEST(LargestFileSearch, PatternsAtTheEnd)
 
         // Find Next goes on after it and reaches the end without a match.
         answerNextBox(IDOK);
-        searchFor(c.pattern, 2);
+        searchFor(c.pattern, SEARCH_FIND_NEXT);
         ASSERT_EQ(1u, seenBoxes().size());
         EXPECT_EQ("Not Found", seenBoxes()[0].text);
     }

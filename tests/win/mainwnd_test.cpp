@@ -213,6 +213,16 @@ TEST(MainWindow, HelpWithoutAHelpFileDoesNotHurtTheEditor)
     EXPECT_EQ(64, ed.fileSize);
 }
 
+// The view's class taken by another window procedure: the start ends as a
+// start without its main window does, rather than running without a view.
+TEST(MainWindow, StartEndsWhenTheViewCannotBeMade)
+{
+    WNDCLASSA taken = {0, DefWindowProcA, 0, 0, GetModuleHandleA(NULL), NULL, NULL, NULL, NULL, "QuillonbaseClass"};
+    ASSERT_NE(0, RegisterClassA(&taken));
+    EXPECT_FALSE(EditorSession().started());
+    UnregisterClassA(taken.lpszClassName, taken.hInstance);
+}
+
 TEST(MainWindow, CommandsAndTheirResults)
 {
     EditorSession s;

@@ -186,37 +186,10 @@ void keepAnswersQueued()
     }
 }
 
-// --- The search, run by the editor's own message loop -------------------
-
-bool quitPosted;
-HHOOK messageHook;
-
-LRESULT CALLBACK watchMessages(int code, WPARAM wParam, LPARAM lParam)
+// The search, run by the editor's own message loop.
+void runSearch()
 {
-    if (code == HC_ACTION && wParam == PM_REMOVE && !ed.searching && !quitPosted) {
-        quitPosted = true;
-        PostQuitMessage(0);
-    }
-    return CallNextHookEx(messageHook, code, wParam, lParam);
-}
-
-void CALLBACK giveUp(HWND, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(NULL, id);
-    fail("the search did not end in time");
-    ed.searching = 0;
-    PostQuitMessage(0);
-}
-
-void runUntilSearchEnds()
-{
-    quitPosted = false;
-    messageHook = SetWindowsHookExA(WH_GETMESSAGE, watchMessages, NULL, GetCurrentThreadId());
-    UINT_PTR guard = SetTimer(NULL, 0, 30000, giveUp);
-    PostMessageA(ed.mainWnd, WM_NULL, 0, 0);
-    runMessageLoop();
-    KillTimer(NULL, guard);
-    UnhookWindowsHookEx(messageHook);
+    if (ed.searching && !runUntilSearchEnds()) fail("the search did not end in time");
 }
 
 // --- Geometry of the view -------------------------------------------------
@@ -333,14 +306,14 @@ std::string search()
     ed.foldCase = 0;
     searchInputs.clear();
     inputsDuringSearch = chance(40) ? 1 + pick(6) : 0;
-    startSearch(1);
+    startSearch(SEARCH_FIND);
     if (ed.searching && inputsDuringSearch > 0) SetTimer(NULL, 0, 1, inputDuringSearch);
-    if (ed.searching) runUntilSearchEnds();
+    runSearch();
     inputsDuringSearch = 0;
     int more = pick(3);
     for (int i = 0; i < more && ed.findNextReady; ++i) {
         SendMessageA(ed.mainWnd, WM_COMMAND, IDM_FINDNEXT, 0);
-        if (ed.searching) runUntilSearchEnds();
+        runSearch();
     }
     return "search " + std::to_string(at) + "+" + std::to_string(length) + " opts " +
            std::to_string(ed.searchOptions) + searchInputs + " then " + std::to_string(more);

@@ -103,14 +103,6 @@ protected:
         ASSERT_EQ(16, ed.charHeight);
     }
 
-    void repaint()
-    {
-        InvalidateRect(ed.hexViewWnd, NULL, TRUE);
-        UpdateWindow(ed.hexViewWnd);
-        pump();
-        UpdateWindow(ed.hexViewWnd);
-    }
-
     void setFormat(uint8_t format)
     {
         ed.viewFormat = format;

@@ -19,14 +19,6 @@ using namespace wintest;
 
 namespace {
 
-void repaint()
-{
-    InvalidateRect(ed.hexViewWnd, NULL, TRUE);
-    UpdateWindow(ed.hexViewWnd);
-    pump();
-    UpdateWindow(ed.hexViewWnd);
-}
-
 // Sizes the main window so that the hex view's client area is the given
 // number of columns and text lines.
 void sizeViewTo(int columns, int lines)
@@ -199,16 +191,9 @@ TEST_F(ScrollTest, EveryHorizontalRequestAndWideningResets)
 
 TEST_F(ScrollTest, LargestFileScrollsToItsLastRow)
 {
-    std::string path = tempPath("sparse.bin");
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, NULL);
-    ASSERT_NE(INVALID_HANDLE_VALUE, h);
     const char marker[] = "last row, 15 b";   // 15 bytes with its zero
-    DWORD written = 0;
-    ASSERT_NE(INVALID_SET_FILE_POINTER, SetFilePointer(h, 0x7FFFFFF0, NULL, FILE_BEGIN));
-    ASSERT_TRUE(WriteFile(h, marker, sizeof marker, &written, NULL));
-    ASSERT_TRUE(SetEndOfFile(h));
-    CloseHandle(h);
+    std::string path = writeSparseFile("sparse.bin", 0x7FFFFFFF, {{0x7FFFFFF0, std::string(marker, sizeof marker)}});
+    ASSERT_FALSE(path.empty());
 
     open(path);
     ASSERT_EQ(0x7FFFFFFF, ed.fileSize);

@@ -35,20 +35,11 @@ void caretAt(HWND dlg, int id, int at) { SendMessageA(item(dlg, id), EM_SETSEL, 
 
 void setNumber(HWND dlg, const char *text) { SetWindowTextA(item(dlg, IDC_SRCH_NUMBER), text); }
 
-bool menuGrayed(int id) { return (GetMenuState(ed.menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
-
 // Opens the dialog with the Find command and runs the steps inside it;
 // the steps end it themselves (or it is closed afterwards).
 void withDialog(const std::function<void(HWND)> &steps)
 {
-    bool ran = false;
-    onNextBox([&](HWND dlg) {
-        ran = true;
-        steps(dlg);
-        if (IsWindow(dlg)) PostMessageA(dlg, WM_CLOSE, 0, 0);
-    });
-    SendMessageA(ed.mainWnd, WM_COMMAND, IDM_FIND, 0);
-    EXPECT_TRUE(ran);
+    EXPECT_TRUE(runDialog([] { SendMessageA(ed.mainWnd, WM_COMMAND, IDM_FIND, 0); }, steps));
     EXPECT_EQ(0, ed.dialogOpen);
 }
 

@@ -28,44 +28,19 @@ struct Tick {
 };
 std::vector<Tick> ticks;
 std::function<void(size_t)> onTick;
-bool quitPosted;
-HHOOK messageHook;
 
-LRESULT CALLBACK watchMessages(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HC_ACTION && wParam == PM_REMOVE) {
-        MSG *m = (MSG *)lParam;
-        if (m->message == WM_TIMER && m->hwnd == NULL && m->lParam == 0 && ed.searching) {
-            ticks.push_back({m->wParam, ed.searchTimer, ed.pageBase});
-            if (onTick) onTick(ticks.size());
-        }
-        if (!ed.searching && !quitPosted) {
-            quitPosted = true;
-            PostQuitMessage(0);
-        }
-    }
-    return CallNextHookEx(messageHook, code, wParam, lParam);
-}
-
-void CALLBACK giveUp(HWND, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(NULL, id);
-    ADD_FAILURE() << "the search did not end in time";
-    ed.searching = 0;
-    PostQuitMessage(0);
-}
-
-// Runs the editor's own message loop until the search has ended.
-void runUntilSearchEnds()
+// Runs the editor's own message loop until the search has ended, keeping
+// its ticks.
+void runSearch()
 {
     ticks.clear();
-    quitPosted = false;
-    messageHook = SetWindowsHookExA(WH_GETMESSAGE, watchMessages, NULL, GetCurrentThreadId());
-    UINT_PTR guard = SetTimer(NULL, 0, 30000, giveUp);
-    PostMessageA(ed.mainWnd, WM_NULL, 0, 0);
-    runMessageLoop();
-    KillTimer(NULL, guard);
-    UnhookWindowsHookEx(messageHook);
+    bool ended = runUntilSearchEnds([](const MSG &m) {
+        if (m.message == WM_TIMER && m.hwnd == NULL && m.lParam == 0 && ed.searching) {
+            ticks.push_back({m.wParam, ed.searchTimer, ed.pageBase});
+            if (onTick) onTick(ticks.size());
+        }
+    });
+    EXPECT_TRUE(ended) << "the search did not end in time";
     onTick = nullptr;
 }
 
@@ -90,15 +65,15 @@ void expectOneTimerAndNoneLeft()
     EXPECT_EQ(0, searchTicksWithin(60));
 }
 
-void setPattern(const std::string &p, bool text = false, bool fold = false)
+// The pattern and its options as the Search dialog leaves them.
+void setPattern(const std::string &p, bool text = false, bool ignoreCase = false)
 {
     memcpy(ed.pattern, p.data(), p.size());
     ed.patternLength = (int32_t)p.size();
     ed.searchOptions = (uint8_t)((ed.searchOptions & ~0x01) | (text ? 0x01 : 0));
-    ed.foldCase = fold;
+    ed.ignoreCase = ignoreCase;
+    applyCaseRule();
 }
-
-bool menuGrayed(int id) { return (GetMenuState(ed.menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
 
 class SearchEngine : public ::testing::Test {
 protected:
@@ -111,9 +86,9 @@ protected:
     }
     void find(int command = IDM_FINDNEXT)
     {
-        if (command == IDM_FIND) startSearch(1);
+        if (command == IDM_FIND) startSearch(SEARCH_FIND);
         else SendMessageA(ed.mainWnd, WM_COMMAND, IDM_FINDNEXT, 0);
-        runUntilSearchEnds();
+        runSearch();
     }
     EditorSession session;
 };
@@ -209,17 +184,18 @@ TEST_F(SearchEngine, CaseFoldingOnlyInTextSearches)
     open(file);
     struct Case {
         const char *pattern;
-        bool text, fold;
+        bool text, ignoreCase;
         int32_t found;
     } cases[] = {
         {"abc", true, true, 1},
         {"abc", true, false, -1},
         {"aBc", true, false, 5},
         {"abc", false, false, -1},     // 61 62 63 as bytes
+        {"abc", false, true, -1},      // whatever "&Match uppercase" says
         {"\xc9", true, true, -1},
     };
     for (const Case &c : cases) {
-        setPattern(c.pattern, c.text, c.fold);
+        setPattern(c.pattern, c.text, c.ignoreCase);
         ed.searchOptions |= 0x02;
         if (c.found < 0) answerNextBox(IDOK);
         find(IDM_FIND);
@@ -350,7 +326,7 @@ TEST_F(SearchEngine, StoppingAbortsAndWithdrawsFindNext)
         PostMessageA(ed.mainWnd, WM_KEYDOWN, VK_F3, 0);
         PostMessageA(ed.mainWnd, WM_COMMAND, IDM_FINDNEXT, 0);
         PostMessageA(ed.mainWnd, WM_COMMAND, IDM_STOPSEARCH, 0);
-        runUntilSearchEnds();
+        runSearch();
         EXPECT_TRUE(ticks.empty());
         EXPECT_EQ(1u, seenBoxes().size());
         EXPECT_EQ(0, ed.searching);
@@ -364,12 +340,12 @@ TEST_F(SearchEngine, ANewSearchReplacesTheRunningOne)
     open(file);
     setPattern("late");
     ed.searchOptions |= 0x02;
-    startSearch(1);
+    startSearch(SEARCH_FIND);
     UINT_PTR first = ed.searchTimer;
     onTick = [](size_t n) {
-        if (n == 2) startSearch(1);     // from the start again, on its own timer
+        if (n == 2) startSearch(SEARCH_FIND);     // from the start again, on its own timer
     };
-    runUntilSearchEnds();
+    runSearch();
     EXPECT_NE(0u, first);
     EXPECT_EQ(900000, ed.lastFound);
     ASSERT_GE(ticks.size(), 3u);
@@ -421,7 +397,7 @@ TEST_F(SearchEngine, APartialMatchDoesNotJoinAWindowMovedUnderTheSearch)
     open(file);
     setPattern("abcd");
     ed.searchOptions |= SO_FROM_START;
-    startSearch(1);
+    startSearch(SEARCH_FIND);
     searchStep();
     ASSERT_EQ(2, ed.matchedCount);
     loadPage(3 * PAGE_SIZE);
@@ -435,7 +411,7 @@ TEST_F(SearchEngine, APartialMatchDoesNotJoinAWindowMovedUnderTheSearch)
     // under the search: what runs on into the window is found whatever the
     // old pattern matched at its end ("b" of "bqq", nothing of "zzz"); no
     // false "qqcd". Shown swapped, "abcd" reads "badc".
-    const struct { const char *before, *after; bool fold; uint8_t format; int32_t found; } changes[] = {
+    const struct { const char *before, *after; bool ignoreCase; uint8_t format; int32_t found; } changes[] = {
         {"abcd", "qqcd", false, 0x11, 2 * PAGE_SIZE}, {"bqq", "bcd", false, 0x11, PAGE_SIZE - 1},
         {"zzz", "bcd", false, 0x11, PAGE_SIZE - 1}, {"BCD", "BCD", true, 0x11, PAGE_SIZE - 1},
         {"adc", "adc", false, 0x31, PAGE_SIZE - 2},
@@ -443,10 +419,10 @@ TEST_F(SearchEngine, APartialMatchDoesNotJoinAWindowMovedUnderTheSearch)
     for (const auto &c : changes) {
         ed.viewFormat = 0x11;
         setPattern(c.before, true);
-        startSearch(1);
+        startSearch(SEARCH_FIND);
         searchStep();
         ed.viewFormat = c.format;
-        setPattern(c.after, true, c.fold);
+        setPattern(c.after, true, c.ignoreCase);
         for (int steps = 0; ed.searching && steps < 10; ++steps) searchStep();
         EXPECT_EQ(c.found, ed.lastFound) << c.before << " to " << c.after;
     }

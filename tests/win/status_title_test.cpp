@@ -18,27 +18,6 @@ using namespace wintest;
 
 namespace {
 
-void repaint()
-{
-    InvalidateRect(ed.hexViewWnd, NULL, TRUE);
-    UpdateWindow(ed.hexViewWnd);
-    pump();
-    UpdateWindow(ed.hexViewWnd);
-}
-
-// A file of the given size that takes no room on the disk.
-std::string sparseFile(const char *name, DWORD size)
-{
-    std::string path = tempPath(name);
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, NULL);
-    if (h == INVALID_HANDLE_VALUE) return "";
-    SetFilePointer(h, (LONG)size, NULL, FILE_BEGIN);
-    SetEndOfFile(h);
-    CloseHandle(h);
-    return path;
-}
-
 std::string titleTail(size_t n)
 {
     std::string t = windowText(ed.mainWnd);
@@ -111,7 +90,7 @@ TEST(Title, FollowsTheFileAndTheView)
     EXPECT_EQ("Quillon 95   e.bin (0 bytes)  0 %", windowText(ed.mainWnd));
 
     // Above 20,000,000 bytes the percent is taken by the divided form.
-    std::string big = sparseFile("big.bin", 30000000);
+    std::string big = writeSparseFile("big.bin", 30000000);
     ASSERT_FALSE(big.empty());
     openFile(big.c_str());
     ed.topRow = 15000000 / 16;
