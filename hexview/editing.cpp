@@ -20,11 +20,6 @@ bool hexBytes()
     return (ed.viewFormat & (VF_UNIT_SIZE | VF_HEX_VALUES)) == (VF_UNIT_8 | VF_HEX_VALUES);
 }
 
-int32_t visibleRowsNow()
-{
-    return ed.charHeight ? ed.viewRect.bottom / ed.charHeight : 0;
-}
-
 // The last byte that an edit at offset can change: the byte itself in the
 // text column, else the last byte of its unit that lies in the file.
 int32_t lastEditedByte(int32_t offset)

@@ -37,6 +37,14 @@ int32_t firstShownOffset()
     return top > 0x7FFFFFF0 ? 0x7FFFFFF0 : (top < 0 ? 0 : (int32_t)top);
 }
 
+int32_t visibleRowsNow()
+{
+    if (!ed.hexViewWnd || ed.charHeight == 0) return 0;
+    RECT client;
+    GetClientRect(ed.hexViewWnd, &client);
+    return client.bottom / ed.charHeight;
+}
+
 void updateViewPercent()
 {
     ed.percentShown = ed.percent;
@@ -58,7 +66,7 @@ void dropHighlight()
 
 void dropCaretOutOfView()
 {
-    if (ed.charHeight) ed.visibleRows = ed.viewRect.bottom / ed.charHeight;
+    if (ed.charHeight) ed.visibleRows = visibleRowsNow();
     if (ed.editMode != MODE_VIEW && ed.caretOffset >= 0 &&
         offsetOutsideView(ed.caretOffset, ed.topRow, ed.visibleRows))
         dropHighlight();
@@ -157,7 +165,7 @@ void onVScroll(WPARAM wParam)
     setStatusText("", 0, 0);
 
     int32_t oldRow = ed.topRow;
-    if (ed.charHeight) ed.visibleRows = ed.viewRect.bottom / ed.charHeight;
+    if (ed.charHeight) ed.visibleRows = visibleRowsNow();
     ed.topRow = scrolledRow(LOWORD(wParam), HIWORD(wParam), ed.topRow, ed.topRowMax,
                             ed.visibleRows, ed.vScrollScale);
     if (ed.topRow == oldRow) return;

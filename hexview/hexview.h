@@ -25,6 +25,10 @@ void invalidateView();              // the whole view, erasing the background
 // Offset of the first displayed byte: the first displayed row, or, while a
 // search runs, the window the search is reading.
 int32_t firstShownOffset();
+// The lines the view shows whole, the header's included: those of its
+// client area, which leaves out the horizontal scroll bar where it shows.
+// The paint draws one more, the part row below them.
+int32_t visibleRowsNow();
 // The view's position in percent from its first displayed byte; the title
 // is set again when it changed.
 void updateViewPercent();

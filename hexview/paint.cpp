@@ -45,7 +45,7 @@ void paintRows(HDC dc)
     }
 
     ed.topOffset = firstShownOffset();
-    ed.visibleRows = ed.viewRect.bottom / ed.charHeight;
+    ed.visibleRows = visibleRowsNow();
     if (!pageHolds(ed.topOffset, viewEndOffset(ed.topOffset, ed.visibleRows)))
         loadPage(ed.topOffset);
 
@@ -97,8 +97,7 @@ BOOL eraseView(HWND wnd, HDC dc)
     // background: only the rest is filled here, so no pixel is written twice.
     // While the save prompt is up, or before the cell is known, all of it is.
     int32_t top = firstShownOffset();
-    int32_t visible = ed.charHeight ? ed.viewRect.bottom / ed.charHeight : 0;
-    int32_t rows = rowsShown(top, visible);
+    int32_t rows = rowsShown(top, visibleRowsNow());
     if (ed.flushing || ed.charWidth == 0 || (int64_t)16 * rows > PAGE_SIZE) {
         FillRect(dc, &client, brush);
         return TRUE;

@@ -8,6 +8,7 @@
 
 #include "document/document.h"
 #include "document/editor_state.h"
+#include "hexview/hexview.h"
 #include "shell/shell.h"
 
 namespace wintest {
@@ -335,6 +336,19 @@ std::string statusText(int part)
     if (LOWORD(r) >= sizeof text) return "";
     SendMessageA(ed.statusWnd, SB_GETTEXTA, part, (LPARAM)text);
     return text;
+}
+
+void sizeViewTo(int height, int width)
+{
+    // Twice: a narrower menu bar may take another line.
+    for (int pass = 0; pass < 2; ++pass) {
+        RECT w, c;
+        GetWindowRect(ed.mainWnd, &w);
+        GetClientRect(ed.mainWnd, &c);
+        int across = width > 0 ? width : c.right;
+        MoveWindow(ed.mainWnd, 0, 0, across + (w.right - w.left) - c.right,
+                   height + STATUS_BAND + (w.bottom - w.top) - c.bottom, TRUE);
+    }
 }
 
 }  // namespace wintest

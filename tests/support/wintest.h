@@ -93,6 +93,10 @@ std::string writeSparseFile(const std::string &name, int64_t size, const std::ve
 std::vector<unsigned char> readFile(const std::string &path);
 std::vector<unsigned char> patternBytes(size_t count, unsigned seed = 1);
 
+// Sizes the main window so that the view's rectangle, scroll bars
+// included, is height pixels high and width wide (0: the width stays).
+void sizeViewTo(int height, int width = 0);
+
 // Texts of windows and of the status bar parts.
 std::string windowText(HWND wnd);
 std::string statusText(int part);

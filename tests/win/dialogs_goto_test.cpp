@@ -166,7 +166,7 @@ TEST_F(GoToTest, EditModeMovesTheCaretOnlyWhenOneIsShown)
     EXPECT_EQ(0x21, ed.caretOffset);
     EXPECT_EQ(0x21, ed.selStart);
     EXPECT_EQ("Offset: 21 (HEX)", statusText(1));
-    ed.viewRect.bottom = 8;             // no whole row shown: no caret on the target
+    sizeViewTo(8);                      // no whole row shown: no caret on the target
     jump("40");
     EXPECT_EQ(-1, ed.caretOffset);
 

@@ -543,7 +543,7 @@ TEST_F(Editing, TypingBringsTheCaretsByteIntoTheWindow)
 TEST_F(Editing, TypingOnTheLastShownRowScrollsOneRow)
 {
     open(patternBytes(2000));
-    ed.viewRect.bottom = 10 * CELL_H;   // ten lines: the header and nine rows
+    sizeViewTo(10 * CELL_H);            // ten lines: the header and nine rows
     ed.topRowMax = 120;
     viewModeCommand();
     click(textColumn(14), 8);           // offset 142, on the last fully shown row
@@ -566,12 +566,6 @@ TEST_F(Editing, TypingOnTheLastShownRowScrollsOneRow)
 TEST_F(Editing, TheCaretStaysOnShownRows)
 {
     open(patternBytes(1600));
-    RECT w, c;
-    GetWindowRect(ed.mainWnd, &w);
-    GetClientRect(ed.mainWnd, &c);
-    auto sizeViewTo = [&](int pixels) {     // the view's rectangle this many pixels high
-        MoveWindow(ed.mainWnd, 0, 0, w.right - w.left, w.bottom - w.top - c.bottom + STATUS_BAND + pixels, TRUE);
-    };
     for (int i = 0; i < 5; ++i) SendMessageA(ed.hexViewWnd, WM_VSCROLL, SB_LINEDOWN, 0);
     viewModeCommand();                  // the window's first byte lies above the view
     EXPECT_EQ(80, ed.caretOffset);
@@ -589,6 +583,14 @@ TEST_F(Editing, TheCaretStaysOnShownRows)
     EXPECT_EQ(0x11, at(80));
     EXPECT_EQ(original[81], at(81));
     EXPECT_EQ(5, ed.topRow);
+
+    // In a narrow window the horizontal scroll bar covers the row below
+    // three whole ones: typing onto it scrolls the view.
+    sizeViewTo(4 * CELL_H + GetSystemMetrics(SM_CYHSCROLL), 300);
+    ASSERT_NE(0, ed.hScrollMax);
+    click(unitColumn(0), 2);
+    type("00112233445566778899aabbccddeeff");
+    EXPECT_EQ(6, ed.topRow);
 }
 
 TEST(EditingAfterOpen, ClicksCountOnceTheViewHasPaintedTheFile)

@@ -173,7 +173,9 @@ TEST(Help, WithoutWinHelpTheTextFileIsShownInNotepad)
         }
         EXPECT_STREQ(c.shown, text);
         EXPECT_EQ(c.besideText ? 0u : 1u, seenBoxes().size());
-        if (!c.besideText && !seenBoxes().empty()) EXPECT_NE(std::string::npos, seenBoxes()[0].text.find("quillon95.txt was not found"));
+        if (!c.besideText && !seenBoxes().empty()) {
+            EXPECT_NE(std::string::npos, seenBoxes()[0].text.find("quillon95.txt was not found"));
+        }
         EXPECT_EQ(0, ed.helpOpened);
     }
     DeleteFileA(beside.c_str());
