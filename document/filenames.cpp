@@ -3,7 +3,10 @@
 bool isDeviceNamespace(const char *path)
 {
     auto slash = [](char c) { return c == '\\' || c == '/'; };
-    return slash(path[0]) && slash(path[1]) && (path[2] == '.' || path[2] == '?') && slash(path[3]);
+    if (!slash(path[0]) || !path[1] || !path[2] || !slash(path[3])) return false;
+    bool win32Form = slash(path[1]) && (path[2] == '.' || path[2] == '?');
+    bool systemForm = path[1] == '?' && path[2] == '?';
+    return win32Form || systemForm;
 }
 
 UnicodeNameUse unicodeNameUse(bool nameSpelled, bool shortNameSpelled, bool fileExists)

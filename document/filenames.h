@@ -4,9 +4,9 @@
 #define QUILLON_FILENAMES_H
 
 // True for a name in the device namespace of the NT family ("\\.\" or
-// "\\?\", with either slash): disks, raw volumes, pipes and devices. Such a
-// handle can even pass for a disk file, so the name is refused before any
-// open.
+// "\\?\", or the system's own "\??\", with either slash): disks, raw
+// volumes, pipes and devices. Such a handle can even pass for a disk file,
+// so the name is refused before any open.
 bool isDeviceNamespace(const char *path);
 
 // On the NT family a name arrives in Unicode, and the ANSI file functions

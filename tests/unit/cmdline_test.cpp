@@ -76,9 +76,10 @@ TEST(CommandLine, ProgramNameIsSkipped)
 
 TEST(FileNames, DevicesAreNoFilesAndUnicodeNamesNeedAnExactSpelling)
 {
-    for (const char *name : {"\\\\.\\PhysicalDrive0", "\\\\.\\C:", "//./pipe/x", "\\\\?\\C:\\a.bin", "\\/.\\COM1"})
+    for (const char *name : {"\\\\.\\PhysicalDrive0", "\\\\.\\C:", "//./pipe/x", "\\\\?\\C:\\a.bin", "\\/.\\COM1",
+                             "\\??\\C:", "/?\?/PhysicalDrive0"})
         EXPECT_TRUE(isDeviceNamespace(name)) << name;
-    for (const char *name : {"", "\\\\server\\share\\a.bin", "\\\\.", ".\\a.bin", "C:\\.\\a.bin"})
+    for (const char *name : {"", "\\\\server\\share\\a.bin", "\\\\.", ".\\a.bin", "C:\\.\\a.bin", "\\?"})
         EXPECT_FALSE(isDeviceNamespace(name)) << name;
 
     // Never the inexact spelling, which may name another file.
