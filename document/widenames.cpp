@@ -26,15 +26,13 @@ FARPROC kernelFunction(const char *name)
 }
 
 // The name in the code page, kept only when it is the name itself: a
-// character the code page lacks becomes its default character, and some
-// become a look-alike ("best fit") that sets no flag, so the text is
-// converted back and compared.
+// character the code page lacks becomes its default character or a
+// look-alike ("best fit"), so the text is converted back and compared.
+// The flag for a default character is not asked for: where UTF-8 is the
+// code page (a choice of Windows 10 and later), asking fails every call.
 bool spelledExactly(const wchar_t *name, char *dest, size_t destSize)
 {
-    BOOL usedDefault = FALSE;
-    if (WideCharToMultiByte(CP_ACP, 0, name, -1, dest, (int)destSize, NULL, &usedDefault) <= 0 ||
-        usedDefault)
-        return false;
+    if (WideCharToMultiByte(CP_ACP, 0, name, -1, dest, (int)destSize, NULL, NULL) <= 0) return false;
     wchar_t back[NAME_CHARS];
     int length = MultiByteToWideChar(CP_ACP, 0, dest, -1, back, NAME_CHARS);
     if (length <= 0) return false;
