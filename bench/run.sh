@@ -45,15 +45,20 @@ fi
 head -c 1048576 /dev/urandom > "$tmp/one-mb.bin"
 truncate -s 2147483647 "$tmp/largest.bin"      # sparse: takes no room
 
+# The figures below are those of the build this host runs: the shipped i686
+# programs, or where it runs no 32-bit program the x86_64 build of the same
+# sources, which is a different program. Sizes are given for what ships.
+arch=$(wine_arch_name)
 echo "== Programs"
 for exe in quillon95.exe setup.exe; do
-    printf '  %-14s %7d bytes\n' "$exe" "$(stat -c %s "$BUILD_DIR/$exe")"
+    printf '  %-14s %7d bytes (i686, shipped)\n' "$exe" "$(stat -c %s "$here/build/win/$exe")"
+    [ "$arch" = i686 ] || printf '  %-14s %7d bytes (%s, measured below)\n' "$exe" "$(stat -c %s "$BUILD_DIR/$exe")" "$arch"
 done
-echo "  editor start, process start to main window shown (ms):"
+echo "  editor start, $arch build, process start to main window shown (ms):"
 wine "$BUILD_DIR/bench/bench_start_time.exe" "$(winepath -w "$BUILD_DIR/quillon95.exe")" \
     "$(winepath -w "$tmp/one-mb.bin")" 10 || exit 1
 
-echo "== Paint speed"
+echo "== Paint speed ($arch build)"
 wine "$BUILD_DIR/bench/bench_paint.exe" "$(winepath -w "$tmp/one-mb.bin")" || exit 1
 
 # Resident memory of the editor (kB) with FILE open and scrolled to its end.
@@ -71,7 +76,7 @@ rss_with() {
     echo "${rss:-0}|$title"
 }
 
-echo "== Memory"
+echo "== Memory ($arch build)"
 small=$(rss_with "$tmp/one-mb.bin")
 large=$(rss_with "$tmp/largest.bin")
 small_kb=${small%%|*}

@@ -11,4 +11,5 @@ cmake --build "$BUILD_DIR" --target search_wine_bench >/dev/null
 "$native/bench/search_bench"
 echo
 . "$here/tools/wine-env.sh"
+echo "In the editor, $(wine_arch_name) build under Wine:"
 wine "$BUILD_DIR/bench/search_wine_bench.exe" | tr -d '\r'

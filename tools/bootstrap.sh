@@ -24,15 +24,28 @@ have unzip                       || need="$need unzip"
 have objdump                     || need="$need binutils"
 pkg_missing libclang-rt-14-dev   && need="$need libclang-rt-14-dev"
 
-[ -z "$need" ] && exit 0
+install() {
+    [ -z "$need" ] && return 0
+    if [ "$(id -u)" != 0 ]; then
+        echo "bootstrap: missing:$need (run as root to install)" >&2
+        exit 1
+    fi
+    echo "bootstrap: installing$need"
+    export DEBIAN_FRONTEND=noninteractive
+    case "$need" in *i386*) dpkg --add-architecture i386; updated= ;; esac
+    [ -n "$updated" ] || apt-get update -qq
+    updated=yes
+    # shellcheck disable=SC2086
+    apt-get install -y -qq --no-install-recommends $need >/dev/null
+    need=""
+}
+updated=
+install
 
-if [ "$(id -u)" != 0 ]; then
-    echo "bootstrap: missing:$need (run as root to install)" >&2
-    exit 1
+# Where the 32-bit Wine cannot run, the tests take the x86_64 build of the
+# same sources under the 64-bit Wine (tools/windows-arch.sh).
+if [ "$("$(dirname "$0")/windows-arch.sh")" = x86_64 ]; then
+    have x86_64-w64-mingw32-g++-posix || need="$need g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64"
+    [ -x /usr/lib/wine/wine64 ]       || need="$need wine64"
+    install
 fi
-echo "bootstrap: installing$need"
-export DEBIAN_FRONTEND=noninteractive
-case "$need" in *i386*) dpkg --add-architecture i386 ;; esac
-apt-get update -qq
-# shellcheck disable=SC2086
-apt-get install -y -qq --no-install-recommends $need >/dev/null

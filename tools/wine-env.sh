@@ -3,6 +3,15 @@
 # BUILD_DIR must name the build folder.
 : "${BUILD_DIR:?BUILD_DIR not set}"
 export WINEPREFIX="$BUILD_DIR/wineprefix"
+# A folder of 64-bit programs runs them under the 64-bit Wine, in a 64-bit
+# prefix; its own wine64/ (copied there by cmake from tools/wine64) gives
+# the `wine` and `winepath` that lead there.
+export WINEARCH="$(cat "$BUILD_DIR/wine-arch" 2>/dev/null || echo win32)"
+if [ "$WINEARCH" = win64 ]; then
+    export PATH="$BUILD_DIR/wine64:$PATH"
+fi
+# The architecture of the programs run, for figures that depend on it.
+wine_arch_name() { if [ "$WINEARCH" = win64 ]; then echo x86_64; else echo i686; fi; }
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
@@ -27,7 +36,7 @@ fi
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
-    WINEARCH=win32 wine wineboot -i >/dev/null 2>&1 </dev/null
+    wine wineboot -i >/dev/null 2>&1 </dev/null
     # Without a window manager, hiding a managed window waits two seconds
     # for a state change that never comes: let Wine manage the windows.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null

@@ -4,7 +4,9 @@
 # tests/imports/win95-allowlist.txt, asks for subsystem version 4.0, and
 # holds only instructions that the 386 has, libgcc's helpers included.
 # And on Windows Vista and later as the user who started them: each
-# carries a manifest (resource type 24, id 1) asking for asInvoker.
+# carries a manifest (resource type 24, id 1) asking for asInvoker. The
+# zip holds the four shipped files. Whatever the tree that runs this, these
+# are the i686 files of dist/, the ones that ship.
 set -u
 : "${SOURCE_DIR:?}"
 allow="$SOURCE_DIR/tests/imports/win95-allowlist.txt"
@@ -114,5 +116,13 @@ for exe in "$SOURCE_DIR/dist/quillon95.exe" "$SOURCE_DIR/dist/setup.exe"; do
     checked=$((checked + 1))
 done
 [ "$checked" -gt 0 ] || fail "no program in $BUILD_DIR"
+
+# The zip holds the four shipped files as they are in dist/.
+zip="$SOURCE_DIR/dist/quillon95.zip"
+names=$(unzip -Z1 "$zip" 2>/dev/null | sort | tr '\n' ' ')
+[ "$names" = "quillon95.exe quillon95.hlp quillon95.txt setup.exe " ] || fail "the zip holds: $names"
+for f in $names; do
+    unzip -p "$zip" "$f" | cmp -s - "$SOURCE_DIR/dist/$f" || fail "$f in the zip is not dist/$f"
+done
 [ $status = 0 ] || fail "see above"
 echo PASS

@@ -201,6 +201,26 @@ bool menuGrayed(int id) { return (GetMenuState(ed.menu, id, MF_BYCOMMAND) & MF_G
 
 void deleteSettings() { RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Ostrel\\Quillon"); }
 
+// Walks the import directory of the program's own image: the same on i686
+// and x86_64, where the linker's names for the slots differ.
+void **importSlot(const char *dll, const char *function)
+{
+    BYTE *base = (BYTE *)GetModuleHandleA(NULL);
+    IMAGE_NT_HEADERS *nt = (IMAGE_NT_HEADERS *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
+    DWORD imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (IMAGE_IMPORT_DESCRIPTOR *d = (IMAGE_IMPORT_DESCRIPTOR *)(base + imports); d->Name; ++d) {
+        if (lstrcmpiA((const char *)(base + d->Name), dll) != 0) continue;
+        IMAGE_THUNK_DATA *names = (IMAGE_THUNK_DATA *)(base + d->OriginalFirstThunk);
+        IMAGE_THUNK_DATA *slots = (IMAGE_THUNK_DATA *)(base + d->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+            IMAGE_IMPORT_BY_NAME *named = (IMAGE_IMPORT_BY_NAME *)(base + names->u1.AddressOfData);
+            if (strcmp((const char *)named->Name, function) == 0) return (void **)&slots->u1.Function;
+        }
+    }
+    return NULL;
+}
+
 EditorSession::EditorSession(const char *args, int show, bool keepSettings) : started_(false)
 {
     if (!keepSettings) deleteSettings();

@@ -79,6 +79,11 @@ bool menuGrayed(int id);
 // Deletes the editor's registry key with its values.
 void deleteSettings();
 
+// The slot of this program's import table through which its code calls
+// function of dll (named as in the table, "USER32.dll"): a test points it
+// at a stand-in and back. NULL when the program imports no such function.
+void **importSlot(const char *dll, const char *function);
+
 // Files in a fresh folder of this test program under the Windows temp
 // directory.
 std::string tempPath(const std::string &name);

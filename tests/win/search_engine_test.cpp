@@ -264,8 +264,9 @@ TEST_F(SearchEngine, FindNextInSwappedOrderStepsThroughEveryMatch)
 
 // The editor calls SetTimer through this program's import of it, which a
 // test can point at a pool that has run dry, as Windows 95's small one can.
-extern "C" UINT_PTR(WINAPI *importedSetTimer)(HWND, UINT_PTR, UINT, TIMERPROC) __asm__("__imp__SetTimer@16");
-UINT_PTR(WINAPI *const systemSetTimer)(HWND, UINT_PTR, UINT, TIMERPROC) = importedSetTimer;
+typedef UINT_PTR(WINAPI *SetTimerFunction)(HWND, UINT_PTR, UINT, TIMERPROC);
+void **const setTimerSlot = importSlot("USER32.dll", "SetTimer");
+const SetTimerFunction systemSetTimer = (SetTimerFunction)*setTimerSlot;
 UINT_PTR WINAPI timerFromADryPool(HWND wnd, UINT_PTR id, UINT ms, TIMERPROC proc)
 {
     return !wnd && !proc ? 0 : systemSetTimer(wnd, id, ms, proc);     // search timers only
@@ -299,7 +300,7 @@ TEST_F(SearchEngine, StoppingAbortsAndWithdrawsFindNext)
         ed.searchOptions |= 0x02;
         onTick = [&c](size_t n) {
             if (n == 3 && c.target) PostMessageA(*c.target, c.message, c.wParam, 0);
-            if (n == 3 && !c.target) importedSetTimer = timerFromADryPool;
+            if (n == 3 && !c.target) *setTimerSlot = (void *)timerFromADryPool;
         };
         int32_t topRowAtAbort = -1;
         onNextBox([&](HWND box) {
@@ -307,7 +308,7 @@ TEST_F(SearchEngine, StoppingAbortsAndWithdrawsFindNext)
             PostMessageA(box, WM_COMMAND, IDOK, 0);
         });
         find(IDM_FIND);
-        importedSetTimer = systemSetTimer;
+        *setTimerSlot = (void *)systemSetTimer;
         ASSERT_EQ(1u, seenBoxes().size());
         EXPECT_EQ(c.target ? "Search aborted"
                            : "No timer is free for the search. Close another program, then search again.",
