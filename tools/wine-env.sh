@@ -34,11 +34,26 @@ if [ -z "$DISPLAY" ]; then
     fi
 fi
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    mkdir -p "$WINEPREFIX"
-    wine wineboot -i >/dev/null 2>&1 </dev/null
-    # Without a window manager, hiding a managed window waits two seconds
-    # for a state change that never comes: let Wine manage the windows.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
-    wineserver -w
-fi
+# new_prefix DIR: a Wine prefix that has never run a program of ours, in
+# DIR. It is a copy of the build folder's pristine prefix, which wineboot
+# makes once: that takes seconds in a 32-bit prefix, minutes in a 64-bit one
+# (more where 32-bit programs run under emulation). No server may be
+# running for DIR.
+new_prefix() {
+    pristine="$BUILD_DIR/wineprefix-pristine"
+    if [ ! -f "$pristine/made" ]; then
+        rm -rf "$pristine"
+        mkdir -p "$pristine"
+        WINEPREFIX="$pristine" wine wineboot -i >/dev/null 2>&1 </dev/null
+        # Without a window manager, hiding a managed window waits two seconds
+        # for a state change that never comes: let Wine manage the windows.
+        WINEPREFIX="$pristine" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+            >/dev/null 2>&1 </dev/null
+        WINEPREFIX="$pristine" wineserver -w
+        [ -f "$pristine/system.reg" ] && date > "$pristine/made"
+    fi
+    rm -rf "$1"
+    cp -a "$pristine" "$1"
+}
+
+[ -f "$WINEPREFIX/system.reg" ] || new_prefix "$WINEPREFIX"

@@ -44,12 +44,13 @@ start_editor() {
     EDITOR_PID=$!
 }
 
-# Waits (bounded) for the editor to end; EDITOR_STATUS is its exit code.
+# Waits (bounded: SECONDS, 30 by default) for the editor to end;
+# EDITOR_STATUS is its exit code.
 wait_editor() {
     local i=0
     while kill -0 "$EDITOR_PID" 2>/dev/null; do
         i=$((i + 1))
-        [ $i -gt 600 ] && { EDITOR_STATUS=timeout; return 1; }
+        [ $i -gt $((${1:-30} * 20)) ] && { EDITOR_STATUS=timeout; return 1; }
         sleep 0.05
     done
     wait "$EDITOR_PID"

@@ -23,6 +23,10 @@
 //   qdrive dialog-text TEXT CTLID [MS]       print a control's text
 //   qdrive status CLASS PART                 print the text of a status bar part
 //   qdrive wait-status CLASS PART TEXT [MS]  wait until that part contains TEXT
+//   qdrive wait-status-length CLASS PART N [MS]  wait until that part's text has N
+//                                            characters (its length comes by value:
+//                                            it is read where the text cannot be, in
+//                                            a program of another bitness)
 //   qdrive wait-gone CLASS [MS]              wait until no such window exists
 //   qdrive move CLASS X Y WIDTH HEIGHT       move and size a top-level window
 //   qdrive rect CLASS                        print "left top width height"
@@ -302,6 +306,13 @@ int main(int argc, char **argv)
             std::string t = statusPart(top, (int)number(arg(3)));
             if (t.find(arg(4)) != std::string::npos) { printf("%s\n", t.c_str()); break; }
             if ((int)(GetTickCount() - start) > ms(5)) return fail("status text not seen");
+            Sleep(20);
+        }
+    } else if (verb == "wait-status-length") {
+        HWND bar = FindWindowExA(top, NULL, STATUSCLASSNAMEA, NULL);
+        DWORD start = GetTickCount();
+        while (!bar || LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, number(arg(3)), 0)) != number(arg(4))) {
+            if ((int)(GetTickCount() - start) > ms(5)) return fail("status length not seen");
             Sleep(20);
         }
     } else {

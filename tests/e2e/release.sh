@@ -1,29 +1,46 @@
 #!/bin/bash
 # The shipped zip on a machine that has never seen the editor: a Wine prefix
-# of its own, made fresh for each run, with its own Wine server. The zip is
+# of its own, new for each run, with its own Wine server. The zip is
 # unpacked into a folder, setup.exe installs from there into c:\quillon95\
 # with the program group, and the installed editor opens a file, shows its
 # help from the installed place with F1, changes one byte and saves it on
 # exit. Wine's default personality is Windows 7, which has no WinHelp: the
-# help is the text file in Notepad, and so is the group's help item. With
-# the argument win95, the same in Wine's Windows 95 personality, where both
-# lead to the help file.
-# A tree of x86_64 programs (a host that runs no 32-bit program) installs
-# its own four files the same way; they are never zipped. A 64-bit prefix
-# has no Windows 95 personality, so there the win95 run is skipped.
+# help is the text file in Notepad, and so is the group's help item.
+#   release.sh win95    the same in Wine's Windows 95 personality, where
+#                       both lead to the help file;
+#   release.sh shipped  in a tree of x86_64 programs: the shipped i686 files
+#                       of the zip in a 64-bit prefix, where they run as
+#                       32-bit programs, under user-mode emulation on a host
+#                       that runs none itself (tools/i386-support.sh);
+#                       without F1, whose Notepad would be emulated too.
+# Without an argument, a tree of x86_64 programs installs its own four files
+# the same way; they are never zipped. A 64-bit prefix has no Windows 95
+# personality, so there the win95 run is skipped.
 . "$SOURCE_DIR/tests/e2e/lib.sh"
 
-personality=${1:-}
-[ "$personality" = win95 ] && [ "$WINEARCH" = win64 ] &&
-    skip "a 64-bit Wine prefix has no Windows 95 personality (winecfg -v win95 is refused)"
+mode=${1:-}
+# Bounds on waits for the programs are multiplied by slow.
+slow=1
+case $mode in
+    win95)
+        [ "$WINEARCH" = win64 ] &&
+            skip "a 64-bit Wine prefix has no Windows 95 personality (winecfg -v win95 is refused)" ;;
+    shipped)
+        case $("$SOURCE_DIR/tools/i386-support.sh") in
+            none) skip "this host runs no 32-bit program, and their emulation is not set up (tools/bootstrap.sh registers qemu-i386 as root)" ;;
+            emulated) slow=10; echo "the 32-bit programs run under user-mode emulation" ;;
+        esac ;;
+esac
 
 zip="$SOURCE_DIR/dist/quillon95.zip"
 shipped="quillon95.exe quillon95.hlp quillon95.txt setup.exe"
+from_zip=
+[ "$WINEARCH" = win32 ] || [ "$mode" = shipped ] && from_zip=yes
 
-# The zip must hold what this build made: `make test` runs `make dist` first
-# (imports.sh checks what the zip holds).
+# The zip must hold what the i686 build made: `make test` runs `make dist`
+# first (imports.sh checks what the zip holds).
+[ -z "$from_zip" ] || [ -f "$zip" ] || fail "no $zip (make dist)"
 if [ "$WINEARCH" = win32 ]; then
-    [ -f "$zip" ] || fail "no $zip (make dist)"
     for f in $shipped; do
         [ "$zip" -nt "$BUILD_DIR/$f" ] || fail "$zip is older than $BUILD_DIR/$f (make dist)"
     done
@@ -32,7 +49,7 @@ fi
 # unpack DIR: the files setup.exe installs from, in DIR.
 unpack() {
     mkdir -p "$1"
-    if [ "$WINEARCH" = win32 ]; then
+    if [ -n "$from_zip" ]; then
         unzip -q "$zip" -d "$1" || fail "could not unpack the zip"
     else
         for f in $shipped; do cp "$BUILD_DIR/$f" "$1/" || fail "no $BUILD_DIR/$f"; done
@@ -42,22 +59,20 @@ unpack() {
 stop_prefix() { wineserver -k >/dev/null 2>&1; }
 trap 'cleanup; stop_prefix' EXIT
 
-# fresh_prefix DIR [VERSION]: a new prefix in DIR, with its own server, made
-# the current one; VERSION (win95, ...) sets the Windows version it reports.
-# The main prefix's server and windows are not touched.
+# fresh_prefix DIR [VERSION]: a new prefix in DIR (tools/wine-env.sh), with
+# its own server, made the current one; VERSION (win95, ...) sets the
+# Windows version it reports. The main prefix's server and windows are not
+# touched.
 fresh_prefix() {
     export WINEPREFIX=$1
     stop_prefix
-    rm -rf "$WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
     local made=$(date +%s)
-    timeout 180 wine wineboot -i >/dev/null 2>&1 </dev/null || fail "wineboot failed"
-    # The same X11 driver setting as the build's own prefix (tools/wine-env.sh).
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
+    new_prefix "$WINEPREFIX"
+    [ -f "$WINEPREFIX/system.reg" ] || fail "no prefix in $WINEPREFIX"
     if [ -n "${2:-}" ]; then
         timeout 60 wine winecfg -v "$2" >/dev/null 2>&1 </dev/null || fail "winecfg -v $2 failed"
+        timeout 60 wineserver -w
     fi
-    timeout 60 wineserver -w
     wineserver -p 30 >/dev/null 2>&1 </dev/null
     echo "fresh prefix in $(( $(date +%s) - made )) s"
 }
@@ -78,15 +93,15 @@ install_release() {
 
     (cd "$unpacked" && exec wine setup.exe) &
     EDITOR_PID=$!
-    qdrive wait-box "Select destination" 30000 >/dev/null || fail "SETUP dialog did not appear"
+    qdrive wait-box "Select destination" $((30000 * slow)) >/dev/null || fail "SETUP dialog did not appear"
     qdrive wait-window WineDdeServerName 30000 >/dev/null || fail "the shell's DDE service is not up"
     dir=$(qdrive dialog-text "Select destination" 107 | tr -d '\r')
     [ "$dir" = '\quillon95' ] || fail "default directory is '$dir'"
     qdrive dialog-command "Select destination" 101 || fail "could not press OK"
-    qdrive answer-box "does not exist" 6 10000 >/dev/null || fail "no question to create c:\\quillon95"
-    box=$(qdrive wait-box "Setup " 30000) || fail "no result message"
-    qdrive answer-box "Setup " 1 5000 >/dev/null || fail "could not answer the result"
-    wait_editor || fail "setup exit code $EDITOR_STATUS"
+    qdrive answer-box "does not exist" 6 $((10000 * slow)) >/dev/null || fail "no question to create c:\\quillon95"
+    box=$(qdrive wait-box "Setup " $((30000 * slow))) || fail "no result message"
+    qdrive answer-box "Setup " 1 $((5000 * slow)) >/dev/null || fail "could not answer the result"
+    wait_editor $((30 * slow)) || fail "setup exit code $EDITOR_STATUS"
     box=$(printf '%s' "$box" | tr -d '\r')
     echo "setup: ${box#*|}"
     [ "${box#*|}" = "Setup completed" ] || fail "setup said: ${box#*|}"
@@ -113,11 +128,11 @@ start_installed_editor() {
     trace="$E2E_TMP/trace.txt"
     (cd "$WINEPREFIX/drive_c/data" && WINEDEBUG=+winhelp exec wine 'c:\quillon95\quillon95.exe' 'c:\data\sample.bin') >"$trace" 2>&1 &
     EDITOR_PID=$!
-    qdrive wait-window QuillonWClass 30000 >/dev/null || fail "the installed editor did not start"
+    qdrive wait-window QuillonWClass $((30000 * slow)) >/dev/null || fail "the installed editor did not start"
     qdrive move QuillonWClass 0 0 680 520 || fail "could not place the editor"
     local i=0
     until qdrive title QuillonWClass | grep -q 'sample.bin'; do
-        i=$((i + 1)); [ $i -gt 100 ] && fail "no file in the title: $(qdrive title QuillonWClass)"
+        i=$((i + 1)); [ $i -gt $((100 * slow)) ] && fail "no file in the title: $(qdrive title QuillonWClass)"
         sleep 0.1
     done
     # The shell shows the new group in a window of its own, also named
@@ -127,6 +142,18 @@ start_installed_editor() {
     [ -n "$wid" ] || fail "no X window for the editor"
     xdotool windowraise "$wid"
     click_byte 3
+}
+
+# status_shows TEXT MS: waits (MS at most) until the status bar's offset
+# part shows TEXT. Wine does not carry SB_GETTEXT's buffer from the driver
+# to a program of the other bitness: the shipped run waits for a text of
+# that length, and the saved file shows where the clicks and keys went.
+status_shows() {
+    if [ "$mode" = shipped ]; then
+        qdrive wait-status-length QuillonWClass 1 ${#1} $2 >/dev/null 2>&1
+    else
+        qdrive wait-status QuillonWClass 1 "$1" $2 >/dev/null 2>&1
+    fi
 }
 
 # click_byte OFFSET: clicks byte OFFSET of the first rows (cells of 8 x 16
@@ -139,7 +166,7 @@ click_byte() {
     [ -n "$point" ] || fail "no hex view"
     for i in $(seq 1 40); do
         xdotool mousemove $point click 1 || fail "could not click the view"
-        qdrive wait-status QuillonWClass 1 "$(printf 'Offset: %x (HEX)' $1)" 500 >/dev/null 2>&1 && return 0
+        status_shows "$(printf 'Offset: %x (HEX)' $1)" $((500 * slow)) && return 0
     done
     fail "the click did not reach byte $1 (status: $(qdrive status QuillonWClass 1))"
 }
@@ -194,11 +221,11 @@ edit_and_save() {
     qdrive command QuillonWClass 204 || fail "could not post View mode"
     click_byte $offset
     qdrive chars QuillonWClass "$digits" || fail "could not type"
-    qdrive wait-status QuillonWClass 1 "Offset: 26 (HEX)" 5000 >/dev/null || fail "the caret did not move on"
+    status_shows "Offset: 26 (HEX)" $((5000 * slow)) || fail "the caret did not move on"
 
     qdrive command QuillonWClass 110 || fail "could not post Exit"
-    qdrive answer-box "Do you want to save the changes?" 6 10000 >/dev/null || fail "no save question"
-    wait_editor || fail "editor exit code $EDITOR_STATUS"
+    qdrive answer-box "Do you want to save the changes?" 6 $((10000 * slow)) >/dev/null || fail "no save question"
+    wait_editor $((30 * slow)) || fail "editor exit code $EDITOR_STATUS"
 
     diffs=$(cmp -l "$E2E_TMP/original.bin" "$file")
     echo "changed: $diffs"
@@ -209,24 +236,30 @@ edit_and_save() {
 }
 
 started=$(date +%s)
-if [ "$personality" = win95 ]; then
-    fresh_prefix "$BUILD_DIR/release-prefix-win95" win95
-    version=$(wine cmd /c ver 2>/dev/null </dev/null | tr -d '\r' | grep -o 'Windows [0-9.]*')
-    echo "version: $version"
-    case $version in "Windows 4.0."*) ;; *) fail "the prefix reports $version, not 4.0" ;; esac
-    install_release quillon95.hlp
-    start_installed_editor
-    check_help MS_WINHELP
-    edit_and_save
-    # The help window closes with the editor.
-    qdrive wait-gone MS_WINHELP 10000 || fail "closing the editor left the help open"
-else
-    fresh_prefix "$BUILD_DIR/release-prefix"
-    install_release quillon95.txt
-    start_installed_editor
-    check_help Notepad
-    edit_and_save
-fi
+case $mode in
+    win95)
+        fresh_prefix "$BUILD_DIR/release-prefix-win95" win95
+        version=$(wine cmd /c ver 2>/dev/null </dev/null | tr -d '\r' | grep -o 'Windows [0-9.]*')
+        echo "version: $version"
+        case $version in "Windows 4.0."*) ;; *) fail "the prefix reports $version, not 4.0" ;; esac
+        install_release quillon95.hlp
+        start_installed_editor
+        check_help MS_WINHELP
+        edit_and_save
+        # The help window closes with the editor.
+        qdrive wait-gone MS_WINHELP 10000 || fail "closing the editor left the help open" ;;
+    shipped)
+        fresh_prefix "$BUILD_DIR/release-prefix-shipped"
+        install_release quillon95.txt
+        start_installed_editor
+        edit_and_save ;;
+    *)
+        fresh_prefix "$BUILD_DIR/release-prefix"
+        install_release quillon95.txt
+        start_installed_editor
+        check_help Notepad
+        edit_and_save ;;
+esac
 stop_prefix
 rm -rf "$WINEPREFIX"
 echo "release run in $(( $(date +%s) - started )) s"
