@@ -15,22 +15,34 @@ wine_arch_name() { if [ "$WINEARCH" = win64 ]; then echo x86_64; else echo i686;
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
+# start_xvfb: a new Xvfb display of 1280 x 1024; sets XVFB_NUMBER and
+# XVFB_PID. A number another Xvfb took meanwhile is passed over.
+start_xvfb() {
+    n=90
+    while :; do
+        while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        XVFB_PID=$!
+        i=0
+        until xdpyinfo -display ":$n" >/dev/null 2>&1; do
+            i=$((i + 1)); [ $i -gt 100 ] && { echo "wine-env: Xvfb did not start" >&2; break; }
+            sleep 0.1
+        done
+        kill -0 "$XVFB_PID" 2>/dev/null && break
+        n=$((n + 1))
+    done
+    XVFB_NUMBER=$n
+}
+
 if [ -z "$DISPLAY" ]; then
     # One Xvfb per build folder, started on first use and kept for later runs.
     disp_file="$BUILD_DIR/xvfb.display"
     if [ -f "$disp_file" ] && xdpyinfo -display ":$(cat "$disp_file")" >/dev/null 2>&1; then
         export DISPLAY=":$(cat "$disp_file")"
     else
-        n=90
-        while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-        i=0
-        until xdpyinfo -display ":$n" >/dev/null 2>&1; do
-            i=$((i + 1)); [ $i -gt 100 ] && { echo "wine-env: Xvfb did not start" >&2; break; }
-            sleep 0.1
-        done
-        echo "$n" > "$disp_file"
-        export DISPLAY=":$n"
+        start_xvfb
+        echo "$XVFB_NUMBER" > "$disp_file"
+        export DISPLAY=":$XVFB_NUMBER"
     fi
 fi
 
@@ -41,17 +53,22 @@ fi
 # running for DIR.
 new_prefix() {
     pristine="$BUILD_DIR/wineprefix-pristine"
-    if [ ! -f "$pristine/made" ]; then
-        rm -rf "$pristine"
-        mkdir -p "$pristine"
-        WINEPREFIX="$pristine" wine wineboot -i >/dev/null 2>&1 </dev/null
-        # Without a window manager, hiding a managed window waits two seconds
-        # for a state change that never comes: let Wine manage the windows.
-        WINEPREFIX="$pristine" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
-            >/dev/null 2>&1 </dev/null
-        WINEPREFIX="$pristine" wineserver -w
-        [ -f "$pristine/system.reg" ] && date > "$pristine/made"
-    fi
+    # Tests that run side by side may ask at once: one makes it, under a lock.
+    (
+        flock 9
+        if [ ! -f "$pristine/made" ]; then
+            rm -rf "$pristine"
+            mkdir -p "$pristine"
+            WINEPREFIX="$pristine" wine wineboot -i >/dev/null 2>&1 </dev/null
+            # Without a window manager, hiding a managed window waits two
+            # seconds for a state change that never comes: let Wine manage
+            # the windows.
+            WINEPREFIX="$pristine" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+                >/dev/null 2>&1 </dev/null
+            WINEPREFIX="$pristine" wineserver -w
+            [ -f "$pristine/system.reg" ] && date > "$pristine/made"
+        fi
+    ) 9>"$BUILD_DIR/wineprefix-pristine.lock"
     rm -rf "$1"
     cp -a "$pristine" "$1"
 }

@@ -7,10 +7,21 @@ set -u
 E2E_TMP=$(mktemp -d "$BUILD_DIR/e2e.XXXXXX")
 trap 'cleanup' EXIT
 EDITOR_PID=
+OWN_XVFB=
 
 cleanup() {
     [ -n "$EDITOR_PID" ] && kill "$EDITOR_PID" 2>/dev/null
+    [ -n "$OWN_XVFB" ] && kill "$OWN_XVFB" 2>/dev/null
     rm -rf "$E2E_TMP"
+}
+
+# own_display: an Xvfb display of this script's own, where its clicks and
+# keys meet no other test's windows, so that a script with a prefix of its
+# own too can run beside the others.
+own_display() {
+    start_xvfb
+    OWN_XVFB=$XVFB_PID
+    export DISPLAY=":$XVFB_NUMBER"
 }
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -24,11 +35,18 @@ qdrive() { wine "$BUILD_DIR/tests/qdrive.exe" "$@"; }
 # The editor's settings in the registry; every script starts without them.
 SETTINGS_KEY='HKCU\Software\Ostrel\Quillon'
 reset_settings() { wine reg delete "$SETTINGS_KEY" /f >/dev/null 2>&1; true; }
-reset_settings
 
-# Keys that an earlier script pressed through X and whose release got lost
-# would type into this script's windows.
-command -v xdotool >/dev/null 2>&1 && xdotool keyup alt x Alt_L Control_L Shift_L >/dev/null 2>&1
+# A script that sets E2E_APART=yes before it sources this file runs its
+# programs on a display and in prefixes of its own (release.sh): it may run
+# beside the others, and touches nothing of theirs.
+if [ -n "${E2E_APART:-}" ]; then
+    own_display
+else
+    reset_settings
+    # Keys that an earlier script pressed through X and whose release got
+    # lost would type into this script's windows.
+    command -v xdotool >/dev/null 2>&1 && xdotool keyup alt x Alt_L Control_L Shift_L >/dev/null 2>&1
+fi
 
 # e2e_file NAME SIZE: a file of SIZE pseudo-random bytes; prints its path.
 e2e_file() {

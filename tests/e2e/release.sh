@@ -1,6 +1,6 @@
 #!/bin/bash
 # The shipped zip on a machine that has never seen the editor: a Wine prefix
-# of its own, new for each run, with its own Wine server. The zip is
+# of its own, new for each run, with its own Wine server and display. The zip is
 # unpacked into a folder, setup.exe installs from there into c:\quillon95\
 # with the program group, and the installed editor opens a file, shows its
 # help from the installed place with F1, changes one byte and saves it on
@@ -16,6 +16,7 @@
 # Without an argument, a tree of x86_64 programs installs its own four files
 # the same way; they are never zipped. A 64-bit prefix has no Windows 95
 # personality, so there the win95 run is skipped.
+E2E_APART=yes
 . "$SOURCE_DIR/tests/e2e/lib.sh"
 
 mode=${1:-}
@@ -56,14 +57,18 @@ unpack() {
     fi
 }
 
-stop_prefix() { wineserver -k >/dev/null 2>&1; }
-trap 'cleanup; stop_prefix' EXIT
+# The server of this run's own prefix, once there is one; never the build
+# folder's, whose tests may be running.
+release_prefix=
+stop_prefix() { [ -z "$release_prefix" ] || WINEPREFIX=$release_prefix wineserver -k >/dev/null 2>&1; }
+trap 'stop_prefix; cleanup' EXIT
 
 # fresh_prefix DIR [VERSION]: a new prefix in DIR (tools/wine-env.sh), with
 # its own server, made the current one; VERSION (win95, ...) sets the
 # Windows version it reports. The main prefix's server and windows are not
 # touched.
 fresh_prefix() {
+    release_prefix=$1
     export WINEPREFIX=$1
     stop_prefix
     local made=$(date +%s)
