@@ -6,12 +6,13 @@
 
 int main()
 {
-    HWND main = NULL;
-    for (int i = 0; i < 300 && !main; ++i) {
+    // The main window shows before its view is made.
+    HWND main = NULL, view = NULL;
+    for (int i = 0; i < 300 && !view; ++i) {
         main = FindWindowA("QuillonWClass", NULL);
-        if (!main) Sleep(50);
+        view = main ? FindWindowExA(main, NULL, "QuillonbaseClass", NULL) : NULL;
+        if (!view) Sleep(50);
     }
-    HWND view = main ? FindWindowExA(main, NULL, "QuillonbaseClass", NULL) : NULL;
     if (!view) {
         fprintf(stderr, "bench_scroll_end: no hex view\n");
         return 1;
