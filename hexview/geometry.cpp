@@ -95,6 +95,11 @@ void updateScrollRanges()
     SetScrollRange(ed.hexViewWnd, SB_VERT, 0, ed.vScrollMax, TRUE);
     SetScrollPos(ed.hexViewWnd, SB_VERT, scrollPosOfRow(ed.topRow), TRUE);
 
+    // Whatever changed the rows (a resize, another View Format, a file
+    // opened, the first paint), the caret stays only on a row still shown.
+    // A minimized window shows none, but gives them back as they were when
+    // it is restored.
+    if (!(ed.mainWnd && IsIconic(ed.mainWnd))) dropCaretOutOfView();
     invalidateView();
 }
 
@@ -200,9 +205,6 @@ void sizeView(HWND mainWnd)
                    ed.viewRect.bottom - ed.viewRect.top, TRUE);
     if (ed.statusWnd) SendMessageA(ed.statusWnd, WM_SIZE, 0, 0);
     updateScrollRanges();
-    // A lower view can leave the caret below its rows. A minimized window
-    // shows none, but gives them back as they were when it is restored.
-    if (!IsIconic(mainWnd)) dropCaretOutOfView();
 }
 
 void onSetFocus()

@@ -32,6 +32,8 @@ int32_t visibleRowsNow();
 // The view's position in percent from its first displayed byte; the title
 // is set again when it changed.
 void updateViewPercent();
+// The scroll bars after the rows or their layout changed; a caret whose
+// row is no longer shown whole goes (dropCaretOutOfView).
 void updateScrollRanges();
 int32_t scrollPosOfRow(int32_t row);
 void showViewCaret();

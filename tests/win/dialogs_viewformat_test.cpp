@@ -199,6 +199,20 @@ TEST_F(ViewFormatTest, UnchangedViewModeAndTextColumnKeepTheCaret)
         EXPECT_EQ(1, ed.selLength);
         EXPECT_EQ(4, ed.unitsPerRow);
     }
+
+    // Unless the wider rows bring the horizontal scroll bar over the
+    // caret's row: the caret goes, and a key changes no byte.
+    useFormat(0x11);
+    sizeViewTo(3 * 16, 700);                // the header and two rows
+    ASSERT_EQ(0, ed.hScrollMax);
+    ed.editMode = 2;
+    ed.caretOffset = 0x13;
+    unsigned char before = ed.pageBuffer[0x13];
+    choose({IDC_FMT_DEC, IDC_FMT_SIGNED, IDC_FMT_OFS_DEC});
+    EXPECT_NE(0, ed.hScrollMax);
+    EXPECT_EQ(-1, ed.caretOffset);
+    SendMessageA(ed.mainWnd, WM_CHAR, 'Z', 0);
+    EXPECT_EQ(before, ed.pageBuffer[0x13]);
 }
 
 TEST_F(ViewFormatTest, CancelCloseBoxEnterAndEscStoreNothing)
