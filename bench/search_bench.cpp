@@ -77,7 +77,7 @@ int main()
         const unsigned char *w = c.window.data();
         const unsigned char *p = (const unsigned char *)c.pattern.data();
         int32_t length = (int32_t)c.pattern.size();
-        MatchQuery q = {p, length, (uint8_t)c.fold, (uint8_t)c.swapped, 0, WINDOW};
+        MatchQuery q = {p, length, (uint8_t)c.fold, (uint8_t)c.swapped, 0, WINDOW, 0};
         if (memmem(w, WINDOW, p, (size_t)length) || matchSlice(w, 0, WINDOW, q, 0).found) {
             printf("%-40s pattern occurs: skipped\n", c.name);
             continue;

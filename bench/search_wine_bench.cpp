@@ -107,7 +107,7 @@ void sliceCost(const unsigned char *needle, int32_t length)
     std::vector<unsigned char> window(PAGE_SIZE);
     unsigned x = 12345;
     for (unsigned char &b : window) b = (unsigned char)((x = x * 1103515245u + 12345u) >> 16);
-    MatchQuery q = {needle, length, 0, 0, 0, PAGE_SIZE};
+    MatchQuery q = {needle, length, 0, 0, 0, PAGE_SIZE, 0};
     const int reps = 300;
     double start = now();
     int32_t sum = 0;

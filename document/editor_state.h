@@ -117,6 +117,7 @@ struct EditorState {
     int32_t nextSliceBase;          // where the last slice stopped: the partial match holds only there
     int32_t percentInStatus;        // the percentage the status bar shows while searching
     uint8_t finishingSearch;        // finishSearch's message box is up
+    int32_t examinedEnd;            // the bytes below were examined with an earlier target
 
     // Search dialog's own storage, kept between openings
     char patternText[PATTERN_CHARS];

@@ -67,12 +67,14 @@ void showProgress()
 // old ones, and none from the window on: the scan goes back just far enough
 // to see an occurrence of the new pattern that begins before the window and
 // runs on into it, whatever the old pattern had matched there. searchStart
-// moves with it, so an occurrence that lies wholly in the examined bytes is
-// not reported, and nothing before the search's own start is.
+// moves with it, and nothing before the search's own start is reported;
+// nor is an occurrence that lies wholly in the examined bytes (examinedEnd),
+// which in swapped order can show after the first unexamined byte.
 void retarget()
 {
     ed.scanTarget = currentTarget();
     ed.matchedCount = 0;
+    ed.examinedEnd = ed.pageBase;
     ed.searchStart = rescanStart(ed.pageBase, ed.searchStart, ed.scanTarget.length, ed.scanTarget.swapped);
     int32_t base = firstSliceBase(ed.searchStart, ed.scanTarget.swapped);
     if (base == ed.pageBase) return;
@@ -142,19 +144,24 @@ void finishSearch(SearchEnd end)
 void startSearch(SearchRequest request)
 {
     // searchStart is where the search begins in display order: in plain
-    // order a file offset; in swapped order Find Next goes on from the
-    // position after the last match's first byte, since two matches there
-    // can begin with the same pair.
+    // order a file offset. Find Next goes on after the first position that
+    // shows a byte of the last match in the order shown now: in swapped
+    // order two matches can begin with the same pair, and after a change of
+    // order the match's bytes show elsewhere.
     uint8_t swapped = swappedOrder();
     if (request == SEARCH_FIND_NEXT) {
         // Find Next: only after a match, and only while it is offered.
         ed.searchRequest = SEARCH_FIND_NEXT;
         if (ed.lastFound == -1 || ed.fileSize == 0 || !ed.findNextReady) return;
-        ed.searchStart = (swapped && ed.scanTarget.swapped ? ed.lastFoundPosition : ed.lastFound) + 1;
+        ed.searchStart = findNextStart(ed.lastFound, ed.lastFoundPosition, ed.scanTarget.length,
+                                       ed.scanTarget.swapped, swapped);
     } else {
-        ed.searchStart = (ed.searchOptions & SO_FROM_START) ? 0 : 16 * ed.topRow;
+        // The first byte the view shows: while a search runs, that of the
+        // window it reads, which the view follows.
+        ed.searchStart = (ed.searchOptions & SO_FROM_START) ? 0 : firstShownOffset();
     }
     ed.scanTarget = currentTarget();
+    ed.examinedEnd = 0;
     ed.nextSliceBase = firstSliceBase(ed.searchStart, ed.scanTarget.swapped);
     loadPage(ed.nextSliceBase);
     ed.matchedCount = 0;
@@ -201,7 +208,7 @@ void searchStep()
     }
 
     MatchQuery query = {target.pattern, target.length, target.foldCase, target.swapped, ed.searchStart,
-                        ed.fileSize};
+                        ed.fileSize, ed.examinedEnd};
     SliceResult r = matchSlice(ed.pageBuffer, ed.pageBase, PAGE_SIZE, query, ed.matchedCount);
     if (r.found) {
         ed.matchedCount = 0;

@@ -47,11 +47,22 @@ struct Skipper {
     }
 };
 
-// Lowest file offset among the count bytes shown from display position pos.
+// Lowest and highest file offset among the count bytes shown from display
+// position pos. In swapped order the position of an even offset shows the
+// odd byte after it, and the other way round: the same rule gives the
+// lowest position that shows one of count bytes from an offset.
 int32_t lowestOffset(int32_t pos, int32_t count, uint8_t swapped)
 {
     if (!swapped) return pos;
     return count == 1 ? (pos ^ 1) : (pos & ~1);
+}
+
+int32_t highestOffset(int32_t pos, int32_t count, uint8_t swapped)
+{
+    int32_t last = pos + count - 1;
+    if (!swapped) return last;
+    if (!(last & 1)) return last + 1;
+    return count == 1 ? last - 1 : last;
 }
 
 }  // namespace
@@ -139,7 +150,7 @@ SliceResult matchSlice(const unsigned char *window, int32_t windowBase, int32_t 
         ++i;
         if (q == length) {
             int32_t pos = windowBase + i - length;
-            if (pos >= query.firstPosition) {
+            if (pos >= query.firstPosition && highestOffset(pos, length, swapped) >= query.examinedEnd) {
                 r.found = 1;
                 r.nextBase = windowBase + i;
                 r.matchedCount = 0;
@@ -157,6 +168,17 @@ SliceResult matchSlice(const unsigned char *window, int32_t windowBase, int32_t 
         r.matchStart = lowestOffset(limit - q, q, swapped);
     }
     return r;
+}
+
+int32_t findNextStart(int32_t matchOffset, int32_t matchPosition, int32_t patternLength,
+                      uint8_t matchSwapped, uint8_t swappedNow)
+{
+    // The first position, in the order shown now, of a byte of the match.
+    int32_t first;
+    if (!swappedNow) first = matchOffset;       // its lowest offset, in either order it was found
+    else if (matchSwapped) first = matchPosition;
+    else first = lowestOffset(matchOffset, patternLength, 1);
+    return first + 1;
 }
 
 Highlight matchHighlight(int32_t displayStart, int32_t patternLength, uint8_t swapped)

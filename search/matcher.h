@@ -25,6 +25,8 @@ struct MatchQuery {
     uint8_t swapped;
     int32_t firstPosition;      // occurrences beginning before this display position are not reported
     int32_t fileSize;
+    int32_t examinedEnd;        // nor those whose bytes all lie below this offset: they were
+                                // examined with an earlier target (0: none were)
 };
 
 struct SliceResult {
@@ -53,6 +55,15 @@ int32_t firstSliceBase(int32_t start, uint8_t swapped);
 // patternLength - 1 positions before the first position that shows such a
 // byte. Never before searchStart, so nothing found before is found again.
 int32_t rescanStart(int32_t examinedEnd, int32_t searchStart, int32_t patternLength, uint8_t swapped);
+
+// Where Find Next goes on, as a display position of the order the view
+// shows now (swappedNow): after the first position that shows a byte of
+// the last match. The match, at lowest offset matchOffset and display
+// position matchPosition, was found in the order matchSwapped; after a
+// change of order its bytes show elsewhere, and none of them is reported
+// again.
+int32_t findNextStart(int32_t matchOffset, int32_t matchPosition, int32_t patternLength,
+                      uint8_t matchSwapped, uint8_t swappedNow);
 
 // The highlight of a match found at display position displayStart: the
 // range of offsets it spans, and whether byte 1 and byte length - 2 of

@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     int32_t n = (int32_t)(size - 3 - length);
     int32_t start = n ? data[2] % (n + 1) : 0;
 
-    MatchQuery q = {pattern, length, (uint8_t)folded, (uint8_t)swapped, start, n};
+    MatchQuery q = {pattern, length, (uint8_t)folded, (uint8_t)swapped, start, n, 0};
     int32_t base = firstSliceBase(start, swapped), matched = 0, found = -1;
     while (base < n && !(swapped && base + 1 >= n)) {
         unsigned char *window = (unsigned char *)malloc(windowSize);

@@ -35,10 +35,11 @@ struct Found {
 // the end of the file are filled with copies of the pattern, so a read
 // beyond the file would show as a false match.
 Found runSearch(const Bytes &file, const Bytes &pattern, bool fold, bool swapped, int32_t start,
-                int32_t *slices = nullptr, int32_t windowSize = WINDOW)
+                int32_t *slices = nullptr, int32_t windowSize = WINDOW, int32_t examinedEnd = 0)
 {
     const int32_t size = (int32_t)file.size();
-    MatchQuery q = {pattern.data(), (int32_t)pattern.size(), (uint8_t)fold, (uint8_t)swapped, start, size};
+    MatchQuery q = {pattern.data(), (int32_t)pattern.size(), (uint8_t)fold, (uint8_t)swapped, start, size,
+                    examinedEnd};
     int32_t base = firstSliceBase(start, swapped);
     int32_t matched = 0, count = 0;
     for (;;) {
@@ -237,6 +238,70 @@ TEST(Matcher, RescanAfterAChangedTargetSeesWhatRunsOnPastTheExaminedBytes)
         Found f = runSearch(bytesOf(c.file), bytesOf(c.pattern), false, c.swapped, from);
         EXPECT_EQ(c.offset, f.found ? f.offset : -1) << c.file << " " << c.pattern << " " << c.end;
     }
+}
+
+// A search whose target (pattern, case rule, order) changes after some
+// slices goes on as a brute-force scan of the same bytes says: the first
+// occurrence of the new target from the search's start that reaches a byte
+// the old one had not examined.
+TEST(Matcher, ResumedScanAfterAChangedTargetAgreesWithBruteForce)
+{
+    std::mt19937 rng(20261209);
+    auto below = [&](int32_t n) { return (int32_t)(rng() % (uint32_t)n); };
+    auto randomBytes = [&](int32_t n) {
+        Bytes b(n);
+        for (unsigned char &c : b) c = ".xX"[below(3)];
+        return b;
+    };
+    int resumed = 0;
+    for (int round = 0; round < 100000; ++round) {
+        Bytes file = randomBytes(1 + below(40)), before = randomBytes(1 + below(3)), after = randomBytes(1 + below(3));
+        bool foldBefore = below(2), swappedBefore = below(2), foldAfter = below(2), swappedAfter = below(2);
+        int32_t size = (int32_t)file.size(), start = below(size + 1), window = 2 + 2 * below(4);
+        // The old target's slices, as the search ran them, up to a change.
+        MatchQuery q = {before.data(), (int32_t)before.size(), (uint8_t)foldBefore, (uint8_t)swappedBefore,
+                        start, size, 0};
+        int32_t base = firstSliceBase(start, swappedBefore), matched = 0;
+        bool found = false;
+        for (int slices = below(6); slices > 0 && base < size && !(swappedBefore && base + 1 >= size); --slices) {
+            Bytes w(window, '-');
+            for (int32_t i = 0; i < window && base + i < size; ++i) w[i] = file[base + i];
+            SliceResult r = matchSlice(w.data(), base, window, q, matched);
+            if ((found = r.found)) break;
+            matched = r.matchedCount;
+            base = r.nextBase;
+        }
+        if (found) continue;
+        int32_t length = (int32_t)after.size();
+        Found want = {false, -1, -1};
+        for (const Found &f : bruteForce(file, after, foldAfter, swappedAfter)) {
+            int32_t highest = 0;
+            for (int32_t p = f.position; p < f.position + length; ++p) highest = std::max(highest, swappedAfter ? p ^ 1 : p);
+            if (f.position >= start && highest >= base) {
+                want = f;
+                break;
+            }
+        }
+        int32_t from = rescanStart(base, start, length, swappedAfter);
+        Found got = runSearch(file, after, foldAfter, swappedAfter, from, nullptr, window, base);
+        ASSERT_EQ(want.found, got.found) << "round " << round;
+        ASSERT_EQ(want.position, got.position) << "round " << round;
+        ++resumed;
+    }
+    EXPECT_GT(resumed, 50000);
+}
+
+// Find Next goes on after the first position that shows a byte of the last
+// match in the order shown now, whichever order found it.
+TEST(Matcher, FindNextStartsAfterTheMatchAsShownNow)
+{
+    const struct { int32_t offset, position, length; uint8_t foundSwapped, swappedNow; int32_t start; } cases[] = {
+        {12, 12, 1, 0, 0, 13}, {12, 13, 1, 1, 1, 14}, {12, 12, 1, 0, 1, 14}, {13, 13, 1, 0, 1, 13},
+        {12, 12, 3, 0, 1, 13}, {13, 13, 2, 0, 1, 13}, {12, 13, 1, 1, 0, 13}, {12, 13, 2, 1, 0, 13},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.start, findNextStart(c.offset, c.position, c.length, c.foundSwapped, c.swappedNow))
+            << c.offset << " " << c.length << " " << int(c.foundSwapped) << int(c.swappedNow);
 }
 
 TEST(Matcher, Folding)

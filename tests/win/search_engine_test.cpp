@@ -10,6 +10,7 @@
 
 #include "document/document.h"
 #include "document/editor_state.h"
+#include "hexview/hexview.h"
 #include "search/search.h"
 #include "shell/shell.h"
 #include "wintest.h"
@@ -176,6 +177,28 @@ TEST_F(SearchEngine, StartsAtTheTopRowUnlessFromTheBeginning)
         find(IDM_FIND);
         EXPECT_EQ(fromStart ? 0 : 40, ed.lastFound);
     }
+
+    // While a search runs, the view shows the window it reads: a Find then
+    // starts there, not at the top row of before that search.
+    Bytes big(1000000, '.');
+    memcpy(&big[100000], "QWERTY", 6);
+    memcpy(&big[600000], "QWERTY", 6);
+    memcpy(&big[900000], "NEEDLE", 6);
+    open(big);
+    setPattern("NEEDLE", true);
+    ed.topRow = 0;
+    ed.searchOptions = 0x03;
+    int32_t shown = -1;
+    onTick = [&](size_t n) {
+        if (n != 4) return;
+        setPattern("QWERTY", true);
+        ed.searchOptions = 0x01;
+        shown = firstShownOffset();
+        startSearch(SEARCH_FIND);
+    };
+    find(IDM_FIND);
+    EXPECT_GT(shown, 100000);
+    EXPECT_EQ(600000, ed.lastFound);
 }
 
 TEST_F(SearchEngine, CaseFoldingOnlyInTextSearches)
@@ -260,6 +283,21 @@ TEST_F(SearchEngine, FindNextInSwappedOrderStepsThroughEveryMatch)
     }
     ASSERT_EQ(1u, seenBoxes().size());
     EXPECT_EQ("Not Found", seenBoxes()[0].text);
+
+    // After the order changed, Find Next goes on after the highlighted match
+    // as the view now shows it: swapped, the "xx" at offsets c and d shows
+    // the match's byte second, and nothing follows it.
+    Bytes dots(40, '.');
+    dots[0xc] = dots[0xd] = 'x';
+    ed.viewFormat = 0x11;
+    open(dots);
+    setPattern("x", true);
+    find(IDM_FIND);
+    EXPECT_EQ(0xc, ed.lastFound);
+    ed.viewFormat = 0x31;
+    answerNextBox(IDOK);
+    find();
+    EXPECT_EQ(-1, ed.lastFound);
 }
 
 // The editor calls SetTimer through this program's import of it, which a
