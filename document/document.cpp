@@ -241,6 +241,7 @@ void openFile(const char *path)
         ed.readOnly = 0;
         ed.fileName[0] = '\0';
     }
+    if (!ed.fileName[0] || !longNameOf(ed.fileName, ed.longFileName, NAME_CHARS)) ed.longFileName[0] = L'\0';
 
     memset(ed.headerLine + HEADER_MARK_AT, ' ', HEADER_MARK_CHARS);
     if (ed.readOnly) memcpy(ed.headerLine + HEADER_MARK_AT, readOnlyMark, sizeof readOnlyMark - 1);

@@ -3,6 +3,7 @@
 #ifndef QUILLON_DOCUMENT_H
 #define QUILLON_DOCUMENT_H
 
+#include <windows.h>
 #include <stddef.h>
 #include <stdint.h>
 
@@ -28,6 +29,15 @@ void reportOpenRefusal(OpenRefusal refusal);
 const wchar_t *unicodeArguments();
 // True on the NT family, where the Unicode functions are loaded.
 bool onNtFamily();
+// A Unicode function of a system DLL ("KERNEL32", "USER32"): on the NT
+// family, where the system has it; NULL on Windows 95.
+FARPROC unicodeFunction(const char *module, const char *name);
+// The long name of path, for showing, where the code page spells the file
+// only by its short name: true with it in dest. False, dest empty, where
+// path is shown as it is: on Windows 95, where the system gives no long
+// name (GetLongPathNameW came with Windows 98 and 2000), or where the code
+// page spells the long name.
+bool longNameOf(const char *path, wchar_t *dest, size_t destChars);
 // The name under which the ANSI file functions reach the file named in
 // Unicode: its own spelling in the code page or else its short name. When
 // neither reaches it, the user is told why and false is returned.

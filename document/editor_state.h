@@ -46,6 +46,8 @@ extern const char helpFileName[];   // "quillon95.hlp"
 struct EditorState {
     // Document
     char fileName[NAME_CHARS];
+    wchar_t longFileName[NAME_CHARS];   // on NT, the long name of a file opened by its short
+                                        // name, which the title shows; empty: fileName shows
     int32_t fileHandle;
     int32_t fileSize;
     uint8_t readOnly;
@@ -115,9 +117,9 @@ struct EditorState {
     ScanTarget scanTarget;          // what the running search scans for
     int32_t matchedCount;
     int32_t nextSliceBase;          // where the last slice stopped: the partial match holds only there
+    int32_t examinedEnd;            // the bytes below were examined with an earlier target
     int32_t percentInStatus;        // the percentage the status bar shows while searching
     uint8_t finishingSearch;        // finishSearch's message box is up
-    int32_t examinedEnd;            // the bytes below were examined with an earlier target
 
     // Search dialog's own storage, kept between openings
     char patternText[PATTERN_CHARS];

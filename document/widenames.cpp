@@ -17,13 +17,10 @@ const DWORD VERSION_NOT_NT = 0x80000000ul;
 
 typedef LPWSTR(WINAPI *CommandLineFunction)();
 typedef DWORD(WINAPI *ShortPathFunction)(LPCWSTR, LPWSTR, DWORD);
+typedef DWORD(WINAPI *LongPathFunction)(LPCWSTR, LPWSTR, DWORD);
 typedef DWORD(WINAPI *AttributesFunction)(LPCWSTR);
 
-FARPROC kernelFunction(const char *name)
-{
-    HMODULE kernel = GetModuleHandleA("KERNEL32");
-    return kernel ? GetProcAddress(kernel, name) : NULL;
-}
+FARPROC kernelFunction(const char *name) { return unicodeFunction("KERNEL32", name); }
 
 // The name in the code page, kept only when it is the name itself: a
 // character the code page lacks becomes its default character or a
@@ -46,6 +43,25 @@ bool spelledExactly(const wchar_t *name, char *dest, size_t destSize)
 bool onNtFamily()
 {
     return (GetVersion() & VERSION_NOT_NT) == 0;
+}
+
+FARPROC unicodeFunction(const char *module, const char *name)
+{
+    HMODULE system = onNtFamily() ? GetModuleHandleA(module) : NULL;
+    return system ? GetProcAddress(system, name) : NULL;
+}
+
+bool longNameOf(const char *path, wchar_t *dest, size_t destChars)
+{
+    LongPathFunction longPathOf = (LongPathFunction)(void *)kernelFunction("GetLongPathNameW");
+    wchar_t wide[NAME_CHARS];
+    char spelled[NAME_CHARS];
+    if (longPathOf && destChars > 0 && MultiByteToWideChar(CP_ACP, 0, path, -1, wide, NAME_CHARS) > 0) {
+        DWORD length = longPathOf(wide, dest, (DWORD)destChars);
+        if (length > 0 && length < destChars && !spelledExactly(dest, spelled, sizeof spelled)) return true;
+    }
+    if (destChars) dest[0] = L'\0';
+    return false;
 }
 
 const wchar_t *unicodeArguments()

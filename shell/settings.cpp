@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <string.h>
 
+#include "document/document.h"
 #include "document/editor_state.h"
+#include "document/filenames.h"
 #include "hexview/rowtext.h"
 #include "runtime/format.h"
 #include "shell/settings.h"
@@ -15,6 +17,8 @@ static_assert((int)RECENT_PATH_CHARS == (int)RECENT_CHARS && (int)RECENT_ENTRIES
 namespace {
 
 const char settingsKey[] = "Software\\Ostrel\\Quillon";
+
+typedef BOOL(WINAPI *InsertFunction)(HMENU, UINT, UINT, UINT_PTR, LPCWSTR);
 
 // No setting comes near this; a larger value is not even fetched.
 const DWORD LARGEST_VALUE = 64 * 1024;
@@ -31,6 +35,14 @@ void readPlacement(const char *name, bool mustBePositive, int32_t *field)
     char text[SETTING_CHARS];
     readSetting(name, text, sizeof text);
     takePlacementValue(text, mustBePositive, field, &ed.placementMissing);
+}
+
+void deleteSetting(const char *name)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, settingsKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+    RegDeleteValueA(key, name);
+    RegCloseKey(key);
 }
 
 }  // namespace
@@ -92,12 +104,16 @@ void loadSettings()
     if (readSetting("default", text, sizeof text))
         parseDefaultSetting(text, &ed.searchOptions, &ed.ignoreCase);
 
+    // An entry that cannot be used (too long for the list, not a string, a
+    // name in the device namespace) is left out; the others keep their
+    // order. The list is written back without it.
     ed.recentCount = 0;
     for (int i = 0; i < RECENT_COUNT; ++i) {
         char name[8];
         formatText(name, sizeof name, "File%i", i + 1);
-        if (!readSetting(name, ed.recentFiles[i], RECENT_CHARS) || !ed.recentFiles[i][0]) break;
-        ed.recentCount = (int16_t)(i + 1);
+        char *entry = ed.recentFiles[ed.recentCount];
+        if (readSetting(name, entry, RECENT_CHARS) && entry[0] && !isDeviceNamespace(entry)) ++ed.recentCount;
+        else entry[0] = '\0';
     }
 
     if (ed.openDir) readSetting("OpenDir", ed.openDir, PATH_CHARS);
@@ -126,10 +142,11 @@ void saveSettings()
     formatText(text, sizeof text, "%i", (int)(int8_t)ed.viewFormat);
     writeSetting("Format", text);
 
-    for (int i = 0; i < ed.recentCount && i < RECENT_COUNT; ++i) {
+    for (int i = 0; i < RECENT_COUNT; ++i) {
         char name[8];
         formatText(name, sizeof name, "File%i", i + 1);
-        writeSetting(name, ed.recentFiles[i]);
+        if (i < ed.recentCount) writeSetting(name, ed.recentFiles[i]);
+        else deleteSetting(name);      // an entry left out at the start
     }
 
     if (ed.openDir && ed.openDir[0]) writeSetting("OpenDir", ed.openDir);
@@ -152,10 +169,20 @@ void rebuildRecentMenu()
         DeleteMenu(file, 3, MF_BYPOSITION);
         ed.recentSeparator = 0;
     }
+    // On the NT family, a file that the code page spells only by its short
+    // name shows its long one; the entry itself stays as it is.
+    InsertFunction insertWide = (InsertFunction)(void *)unicodeFunction("USER32", "InsertMenuW");
     for (int i = 0; i < ed.recentCount && i < RECENT_COUNT; ++i) {
-        char text[RECENT_ITEM_CHARS];
-        recentItemText(text, sizeof text, i, ed.recentFiles[i]);
-        InsertMenuA(file, IDM_EXIT, MF_BYCOMMAND | MF_STRING, IDM_RECENT1 + i, text);
+        wchar_t longName[RECENT_CHARS];
+        if (insertWide && longNameOf(ed.recentFiles[i], longName, RECENT_CHARS)) {
+            wchar_t wide[RECENT_ITEM_CHARS];
+            recentItemText(wide, RECENT_ITEM_CHARS, i, (const wchar_t *)longName);
+            insertWide(file, IDM_EXIT, MF_BYCOMMAND | MF_STRING, IDM_RECENT1 + i, wide);
+        } else {
+            char text[RECENT_ITEM_CHARS];
+            recentItemText(text, sizeof text, i, (const char *)ed.recentFiles[i]);
+            InsertMenuA(file, IDM_EXIT, MF_BYCOMMAND | MF_STRING, IDM_RECENT1 + i, text);
+        }
     }
     if (ed.recentCount > 0) {
         InsertMenuA(file, IDM_EXIT, MF_BYCOMMAND | MF_SEPARATOR, 0, NULL);

@@ -86,22 +86,6 @@ int16_t addRecentPath(char list[][RECENT_PATH_CHARS], int16_t count, const char 
     return count;
 }
 
-void recentItemText(char *dest, size_t destSize, int index, const char *path)
-{
-    int prefix = formatText(dest, destSize, "&%i ", index + 1);
-    if (prefix < 0 || (size_t)prefix >= destSize) return;
-    // A menu takes "&" as the mark of the next character; "&&" shows one.
-    // No lead or trail byte of a double-byte character is an "&".
-    size_t at = (size_t)prefix;
-    for (; *path; ++path) {
-        size_t width = *path == '&' ? 2 : 1;
-        if (at + width >= destSize) break;
-        dest[at++] = *path;
-        if (width == 2) dest[at++] = '&';
-    }
-    dest[at] = '\0';
-}
-
 void helpPathOf(const char *dir, const char *fileName, char *dest, size_t destSize)
 {
     if (destSize == 0) return;

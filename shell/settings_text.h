@@ -50,10 +50,27 @@ bool samePath(const char *a, const char *b);
 // and the oldest falls off a full list. Returns the new count.
 int16_t addRecentPath(char list[][RECENT_PATH_CHARS], int16_t count, const char *path);
 
-// "&%i %s" with index + 1 and the path, each "&" of the path doubled so
-// the menu shows it as it is. A path cut for want of room ends before a
-// whole "&&", never in its middle.
-void recentItemText(char *dest, size_t destSize, int index, const char *path);
+// "&N path", N being index + 1 (1 to RECENT_ENTRIES), each "&" of the path
+// doubled so the menu shows it as it is. A path cut for want of room ends
+// before a whole "&&", never in its middle. For the ANSI menu and, on the
+// NT family, the Unicode one.
+template <typename Char>
+void recentItemText(Char *dest, size_t destSize, int index, const Char *path)
+{
+    if (destSize == 0) return;
+    const Char prefix[3] = {'&', (Char)('1' + index), ' '};
+    size_t at = 0;
+    for (; at < 3 && at + 1 < destSize; ++at) dest[at] = prefix[at];
+    // A menu takes "&" as the mark of the next character; "&&" shows one.
+    // No lead or trail byte of a double-byte character is an "&".
+    for (; at >= 3 && *path; ++path) {
+        size_t width = *path == '&' ? 2 : 1;
+        if (at + width >= destSize) break;
+        dest[at++] = *path;
+        if (width == 2) dest[at++] = '&';
+    }
+    dest[at] = 0;
+}
 
 // The help file's path from the "HDir" directory: directory + fileName, or
 // "" when the directory is empty or the whole would not fit dest.

@@ -30,8 +30,10 @@ int32_t groupDigits(char *destination, size_t destinationSize, int32_t size)
 }
 
 int32_t composeTitle(char *destination, size_t destinationSize, const char *path,
-                     int32_t fileSize, int32_t percent)
+                     int32_t fileSize, int32_t percent, size_t *nameStart, size_t *nameLength)
 {
+    if (nameStart) *nameStart = 0;
+    if (nameLength) *nameLength = 0;
     if (destinationSize == 0) return 0;
     char title[TITLE_CHARS + 1];
     if (path[0] == '\0') {
@@ -45,9 +47,11 @@ int32_t composeTitle(char *destination, size_t destinationSize, const char *path
         const char *name = fileTitleOf(path);
         // The name gets what the fixed parts leave of the title.
         size_t room = TITLE_CHARS - (sizeof head - 1) - 2 - strlen(tail);
-        size_t nameLength = strlen(name);
-        if (nameLength > room) nameLength = room;
-        formatText(title, sizeof title, "%s%.*s (%s", head, (int)nameLength, name, tail);
+        size_t shown = strlen(name);
+        if (shown > room) shown = room;
+        formatText(title, sizeof title, "%s%.*s (%s", head, (int)shown, name, tail);
+        if (nameStart) *nameStart = sizeof head - 1;
+        if (nameLength) *nameLength = shown;
     }
     size_t length = strlen(title);
     if (length >= destinationSize) length = destinationSize - 1;

@@ -19,8 +19,11 @@ int32_t groupDigits(char *destination, size_t destinationSize, int32_t size);
 // bytes) PP %". A name too long for the title is cut so that the size and
 // the percent still show. destination holds destinationSize bytes (the
 // text is cut to TITLE_CHARS characters in any case). Returns the length.
+// nameStart and nameLength, when given, tell where the name stands in the
+// title (0 and 0 without a file), for a longer name put in its place.
 int32_t composeTitle(char *destination, size_t destinationSize, const char *path,
-                     int32_t fileSize, int32_t percent);
+                     int32_t fileSize, int32_t percent, size_t *nameStart = NULL,
+                     size_t *nameLength = NULL);
 
 // Position of the view in percent: offset / (fileSize / 100) above
 // 20,000,000 bytes, else offset * 100 / fileSize; previous for an empty file.

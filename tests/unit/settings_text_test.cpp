@@ -170,6 +170,13 @@ TEST(SettingsText, MenuTextAndHelpPath)
     EXPECT_STREQ("&1 R", text);
     recentItemText(text, 7, 0, "R&D");
     EXPECT_STREQ("&1 R&&", text);
+    memset(text, '#', 4);
+    recentItemText(text, 3, 0, "x");            // room for "&1" only; nothing written past it
+    EXPECT_STREQ("&1", text);
+    EXPECT_EQ('#', text[3]);
+    wchar_t wide[16];                           // the Unicode menu of the NT family
+    recentItemText(wide, 16, 1, L"R&\u03a9.bin");
+    EXPECT_EQ(std::wstring(L"&2 R&&\u03a9.bin"), wide);
 
     char help[256];
     helpPathOf("C:\\Q95\\", "quillon95.hlp", help, sizeof help);
@@ -189,7 +196,10 @@ TEST(SettingsText, RememberedWindowOpensWhereItsCaptionCanBeGrabbed)
     const PlaceRect screen = {0, 0, 1280, 1024}, twoWide = {0, 0, 2560, 1024};
     const PlaceRect leftOfPrimary = {-1024, 0, 2304, 1024}, none = {0, 0, 0, 0};
     const PlaceRect taskbarBelow = {0, 0, 1280, 994}, taskbarAbove = {0, 30, 1280, 994};
-    const struct { PlaceRect desktop, remembered, expect, workArea = {0, 0, 0, 0}; } cases[] = {
+    const struct {
+        PlaceRect desktop, remembered, expect, workArea = {0, 0, 0, 0};
+        int32_t screenWidth = 1280, screenHeight = 1024;
+    } cases[] = {
         {screen, {120, 90, 640, 480}, {120, 90, 640, 480}},
         {screen, {1216, 1012, 700, 500}, {1216, 1012, 700, 500}},  // 64 x 8 of the caption shown
         {screen, {1217, 100, 700, 500}, {580, 100, 700, 500}},     // 63 wide: too little
@@ -204,10 +214,13 @@ TEST(SettingsText, RememberedWindowOpensWhereItsCaptionCanBeGrabbed)
         {screen, {1200, 960, 600, 400}, {1200, 960, 600, 400}, taskbarBelow},
         {screen, {100, -14, 700, 500}, {100, 30, 700, 500}, taskbarAbove},
         {twoWide, {1500, 1000, 700, 500}, {1500, 1000, 700, 500}, taskbarBelow},   // on the other screen
+        {{0, -1024, 1280, 2048}, {100, -11, 700, 500}, {100, 30, 700, 500}, taskbarAbove},  // a screen above
+        {none, {100, 200, 700, 500}, {100, 200, 700, 500}, none, 0},      // nothing to go by
+        {none, {100, 200, 700, 500}, {100, 200, 700, 500}, none, 1280, 0},
     };
     auto tie = [](const PlaceRect &r) { return std::make_tuple(r.left, r.top, r.width, r.height); };
     for (const auto &c : cases)
-        EXPECT_EQ(tie(c.expect), tie(placementOnScreen(c.remembered, {c.desktop, 1280, 1024, 4, 18, c.workArea})));
+        EXPECT_EQ(tie(c.expect), tie(placementOnScreen(c.remembered, {c.desktop, c.screenWidth, c.screenHeight, 4, 18, c.workArea})));
 }
 
 // The default format (75 characters a row, the first unit ending 12 in) in

@@ -67,6 +67,18 @@ TEST(MainWindow, OpenDialogOpensNamesTheCodePageCannotSpell)
         ASSERT_TRUE(waitFor([] { return ed.fileSize == 5; }));
         EXPECT_NE(nullptr, strchr(ed.fileName, '~')) << ed.fileName;
         EXPECT_EQ('1', ed.pageBuffer[0]);
+        // The title and the recent item show the name the user picked; the
+        // item opens the same file again.
+        wchar_t title[300], item[300];
+        InternalGetWindowText(ed.mainWnd, title, 300);     // as stored, not through the ANSI procedure
+        EXPECT_EQ(L"Quillon 95   " + std::wstring(name) + L" (5 bytes)  0 %", title);
+        GetMenuStringW(ed.menu, IDM_RECENT1, item, 300, MF_BYCOMMAND);
+        EXPECT_EQ(L"&1 " + path, item);
+        std::string opened = ed.fileName;
+        openFile("");
+        SendMessageA(ed.mainWnd, WM_COMMAND, IDM_RECENT1, 0);
+        EXPECT_EQ(opened, ed.fileName);
+        EXPECT_EQ(5, ed.fileSize);
     }
     EXPECT_EQ(2u, seenBoxes().size());      // the two dialogs, no message
 }

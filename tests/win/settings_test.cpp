@@ -283,6 +283,8 @@ TEST(Settings, OversizedAndWronglyTypedValuesAreIgnored)
     setValue("default", REG_BINARY, "31000", 5);
     setText("File1", "C:\\" + std::string(300, 'f'));      // longer than an entry
     setText("File2", "C:\\second.bin");
+    setText("File3", "\\\\.\\PhysicalDrive0");              // a device
+    setText("File4", "C:\\fourth.bin");
     setText("OpenDir", "C:\\" + std::string(300, 'o'));
     setText("Hdir", std::string(250, 'h'));                 // fits, but not with quillon95.hlp
 
@@ -297,8 +299,8 @@ TEST(Settings, OversizedAndWronglyTypedValuesAreIgnored)
     EXPECT_EQ(3, ed.placementMissing);
     EXPECT_EQ(0x11, ed.viewFormat);
     EXPECT_EQ(0, ed.searchOptions);
-    EXPECT_EQ(0, ed.recentCount);               // the list ends at the first unusable entry
-    EXPECT_EQ(menuWith({}), fileMenu());
+    EXPECT_EQ(2, ed.recentCount);               // the unusable entries are left out, the others stay
+    EXPECT_EQ(menuWith({"C:\\second.bin", "C:\\fourth.bin"}), fileMenu());
     EXPECT_STREQ("", ed.openDir);
     EXPECT_STREQ("", ed.helpDir);
 
@@ -310,6 +312,12 @@ TEST(Settings, OversizedAndWronglyTypedValuesAreIgnored)
     EXPECT_EQ(0, readSetting("Width", small, 3));
     EXPECT_STREQ("", small);
     EXPECT_EQ(0, readSetting("No such value", small, 3));
+
+    s.close();                              // the list is written back without them
+    EXPECT_EQ("C:\\second.bin", stored("File1"));
+    EXPECT_EQ("C:\\fourth.bin", stored("File2"));
+    EXPECT_EQ("<none>", stored("File3"));
+    EXPECT_EQ("<none>", stored("File4"));
 }
 
 TEST(Settings, HelpDirectoryFromTheInstaller)
