@@ -106,7 +106,7 @@ TEST(HelpText, Layout)
     std::string error;
     ASSERT_TRUE(parseHelpSource("@title The Help\n@topic a First topic\n@keywords k\nSee **bold** and [[a jump|b]].\n\n"
                                 "= Sub\n- one\n- two" + words + "\nend\n@topic b Second\n"
-                                "x  two  blanks   kept" + std::string(80, 'y') + "\n",
+                                "x  two  blanks   kept" + std::string(80, 'y') + " z\n",
                                 source, error)) << error;
     EXPECT_EQ("The Help\r\n========\r\n\r\n"
               "\r\nFirst topic\r\n-----------\r\n\r\n"
@@ -116,7 +116,7 @@ TEST(HelpText, Layout)
               "  - two word0 word1 word2 word3 word4 word5 word6 word7 word8 word9\r\n"
               "    word10 word11 word12 word13 word14 word15 end\r\n\r\n"
               "\r\nSecond\r\n------\r\n\r\n"
-              "x  two  blanks\r\nkept" + std::string(80, 'y') + "\r\n\r\n",
+              "x  two  blanks\r\nkept" + std::string(80, 'y') + "\r\nz\r\n\r\n",
               renderHelpText(source));
 }
 
