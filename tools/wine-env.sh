@@ -15,23 +15,19 @@ wine_arch_name() { if [ "$WINEARCH" = win64 ]; then echo x86_64; else echo i686;
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
-# start_xvfb: a new Xvfb display of 1280 x 1024; sets XVFB_NUMBER and
-# XVFB_PID. A number another Xvfb took meanwhile is passed over.
+# start_xvfb: a new Xvfb display of 1280 x 1024 on a number the server
+# chooses itself, free at that moment; sets XVFB_NUMBER and XVFB_PID.
 start_xvfb() {
-    n=90
-    while :; do
-        while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-        XVFB_PID=$!
-        i=0
-        until xdpyinfo -display ":$n" >/dev/null 2>&1; do
-            i=$((i + 1)); [ $i -gt 100 ] && { echo "wine-env: Xvfb did not start" >&2; break; }
-            sleep 0.1
-        done
-        kill -0 "$XVFB_PID" 2>/dev/null && break
-        n=$((n + 1))
+    number_file=$(mktemp)
+    Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp 9>"$number_file" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    i=0
+    until [ -s "$number_file" ]; do
+        i=$((i + 1)); [ $i -gt 200 ] && { echo "wine-env: Xvfb did not start" >&2; break; }
+        sleep 0.05
     done
-    XVFB_NUMBER=$n
+    XVFB_NUMBER=$(cat "$number_file")
+    rm -f "$number_file"
 }
 
 if [ -z "$DISPLAY" ]; then

@@ -23,8 +23,7 @@ edit_run() {
     DIGITS=5a
     [ "$old" = 5a ] && DIGITS=a5
 
-    start_editor "$(winepath -w "$file")"
-    qdrive wait-window QuillonWClass 20000 >/dev/null || fail "main window did not appear"
+    start_editor_on "$file"
     qdrive command QuillonWClass 204 || fail "could not post View mode"
 
     # The first digit of the byte, in the middle of its cell.
@@ -117,7 +116,8 @@ reset_settings
 edit_run 6 "$file" end-session
 expect_saved "$E2E_TMP/saved.bin" "after the end of the session"
 file1() { wine reg query "$SETTINGS_KEY" /v File1 2>/dev/null | tr -d '\r' | sed -n 's/^ *File1 \+REG_SZ \+//p'; }
-[ "$(file1)" = "$(winepath -w "$file")" ] || fail "settings not written at the end of the session: File1 $(file1)"
+windows_name name "$file"
+[ "$(file1)" = "$name" ] || fail "settings not written at the end of the session: File1 $(file1)"
 
 # A name the code page cannot spell, given in Unicode: the file opens by its
 # short name, the change reaches that same file, and the recent files keep

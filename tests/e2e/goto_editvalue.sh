@@ -10,8 +10,7 @@ file="$E2E_TMP/zeros.bin"
 head -c 1000 /dev/zero > "$file"
 cp "$file" "$E2E_TMP/original.bin"
 
-start_editor "$(winepath -w "$file")"
-qdrive wait-window QuillonWClass 20000 >/dev/null || fail "main window did not appear"
+start_editor_on "$file"
 
 # View mode: the jump highlights the target and shows it.
 qdrive command QuillonWClass 102

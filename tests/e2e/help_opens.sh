@@ -9,6 +9,7 @@
 help="$BUILD_DIR/quillon95.hlp"
 source="$SOURCE_DIR/docs/help/quillon95.hlpsrc"
 [ -f "$help" ] || fail "no $help"
+windows_name helpwin "$help"
 trace="$E2E_TMP/trace.txt"
 
 # open_help ARGS...: starts the help engine with its trace, waits for its window.
@@ -40,7 +41,7 @@ mapfile -t titles < <(sed -n 's/^@topic [^ ]* \(.*\)$/\1/p' "$source")
 last_context=$(sed -n 's/^@topic \([^ ]*\) .*$/\1/p' "$source" | tail -n 1)
 [ ${#titles[@]} -gt 1 ] || fail "no topics in $source"
 
-open_help "$(winepath -w "$help")"
+open_help "$helpwin"
 title=$(qdrive title MS_WINHELP)
 echo "window: $title"
 case "$title" in "Quillon 95 Help"*) ;; *) fail "window title is not the file's title" ;; esac
@@ -62,7 +63,7 @@ echo "index: $(grep -c 'to search list' "$trace") keywords"
 qdrive answer-box "Help topics" 2 5000 >/dev/null || fail "could not close the index"
 close_help
 
-open_help -i "$last_context" "$(winepath -w "$help")"
+open_help -i "$last_context" "$helpwin"
 shown=$(first_shown)
 echo "shown by context $last_context: $shown"
 [ "$shown" = "${titles[${#titles[@]} - 1]}" ] || fail "context $last_context did not lead to its topic"
@@ -90,11 +91,13 @@ xp_key='HKCU\Software\Wine\AppDefaults\quillon95xp.exe'
 cp "$BUILD_DIR/quillon95.exe" "$xp_editor" || fail "could not copy the editor"
 trap 'restore_hdir; wine reg delete "$xp_key" /f >/dev/null 2>&1; cleanup' EXIT
 wine reg add "$xp_key" /v Version /d winxp /f >/dev/null 2>&1 || fail "could not set the editor's version"
-wine reg add "$key" /v HDir /d "$(winepath -w "$BUILD_DIR")\\" /f >/dev/null 2>&1 || fail "could not set HDir"
+windows_name buildwin "$BUILD_DIR"
+wine reg add "$key" /v HDir /d "$buildwin\\" /f >/dev/null 2>&1 || fail "could not set HDir"
 
 file=$(e2e_file sample.bin 100)
 cd "$BUILD_DIR" || fail "no $BUILD_DIR"
-WINEDEBUG=+winhelp wine "$xp_editor" "$(winepath -w "$file")" >"$trace" 2>&1 &
+windows_name filewin "$file"
+WINEDEBUG=+winhelp wine "$xp_editor" "$filewin" >"$trace" 2>&1 &
 EDITOR_PID=$!
 qdrive wait-window QuillonWClass 20000 >/dev/null || fail "editor did not start"
 qdrive command QuillonWClass 301 || fail "could not post Help"
@@ -104,7 +107,7 @@ echo "shown by Help: $shown"
 [ "$shown" = "${titles[0]}" ] || fail "Help did not show the contents topic"
 opened=$(grep -o 'HLPFILE_PageByOffset <"[^"]*"' "$trace" | head -n 1 | sed 's/.*<"//; s/"$//; s/\\\\/\\/g')
 echo "opened by Help: $opened"
-[ "$opened" = "$(winepath -w "$help")" ] || fail "Help opened another file"
+[ "$opened" = "$helpwin" ] || fail "Help opened another file"
 qdrive command QuillonWClass 110 || fail "could not post Exit"
 wait_editor || fail "editor exit code $EDITOR_STATUS"
 qdrive wait-gone MS_WINHELP 10000 || { qdrive post MS_WINHELP 16 0 0; fail "closing the editor left the help open"; }

@@ -54,6 +54,29 @@ e2e_file() {
     echo "$E2E_TMP/$1"
 }
 
+# windows_name VAR FILE: VAR becomes the Windows name of the Unix file
+# FILE. Where Wine gives none, the script fails at once: an empty name would
+# start the editor on no file, and checks that compare names would pass.
+windows_name() {
+    local converted
+    converted=$(winepath -w "$2" 2>/dev/null | tr -d '\r')
+    [ -n "$converted" ] || fail "Wine gives no Windows name for $2"
+    printf -v "$1" '%s' "$converted"
+}
+
+# start_editor_on FILE: the editor on the Unix file FILE, waited for until
+# its title names the file, so that a test never goes on without it open.
+start_editor_on() {
+    local name i=0
+    windows_name name "$1"
+    start_editor "$name"
+    qdrive wait-window QuillonWClass 20000 >/dev/null || fail "main window did not appear"
+    until qdrive title QuillonWClass | grep -qF "   ${1##*/} ("; do
+        i=$((i + 1)); [ $i -gt 100 ] && fail "the title names no file: $(qdrive title QuillonWClass)"
+        sleep 0.05
+    done
+}
+
 start_editor() {
     # An editor of an earlier script may still be on its way out; commands
     # must not reach it.

@@ -3,7 +3,7 @@
 // waits gives up after its timeout and exits with 1.
 //
 //   qdrive wait-window CLASS [MS]            print the window's handle
-//   qdrive title CLASS                       print the window's title
+//   qdrive title CLASS                       print the window's title, in UTF-8
 //   qdrive command CLASS ID [LPARAM]         post WM_COMMAND
 //   qdrive post CLASS MSG WPARAM LPARAM      post any message (numbers)
 //   qdrive key CLASS VK                      post WM_KEYDOWN
@@ -266,7 +266,13 @@ int main(int argc, char **argv)
     HWND top = waitWindow(arg(2), 10000);
     if (!top) return fail("window not found");
     if (verb == "title") {
-        printf("%s\n", textOf(top).c_str());
+        // In UTF-8, as the Linux side names files: a title may show a name
+        // that the code page cannot spell.
+        wchar_t wide[1024];
+        char text[4096];
+        if (!GetWindowTextW(top, wide, 1024)) wide[0] = L'\0';
+        if (!WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof text, NULL, NULL)) text[0] = '\0';
+        printf("%s\n", text);
     } else if (verb == "command") {
         PostMessageA(top, WM_COMMAND, number(arg(3)), number(arg(4)));
     } else if (verb == "post") {

@@ -11,8 +11,7 @@ file="$E2E_TMP/large.bin"
 head -c "$size" /dev/zero > "$file"
 printf '\xde\xad\xbe\xef\x01\x23\x45\x67' | dd of="$file" bs=1 seek="$at" conv=notrunc status=none
 
-start_editor "$(winepath -w "$file")"
-qdrive wait-window QuillonWClass 20000 >/dev/null || fail "main window did not appear"
+start_editor_on "$file"
 qdrive command QuillonWClass 201 || fail "could not post Find"
 qdrive wait-box Search 10000 >/dev/null || fail "Search dialog did not appear"
 qdrive dialog-command Search 102 || fail "no Hex button"

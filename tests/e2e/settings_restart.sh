@@ -9,7 +9,9 @@ trap 'reset_settings; cleanup' EXIT
 
 a=$(e2e_file a.bin 100)
 b=$(e2e_file b.bin 200)
-bwin=$(winepath -w "$b")
+windows_name awin "$a"
+windows_name bwin "$b"
+windows_name dirwin "$E2E_TMP"
 
 reg_value() {   # reg_value NAME: the data of a value, or nothing
     wine reg query "$SETTINGS_KEY" /v "$1" 2>/dev/null | tr -d '\r' |
@@ -25,8 +27,7 @@ start_without_file() {
 
 # First run: place the window, open a second file through the Open dialog,
 # show offsets in decimal. The Open dialog's file name field is the combo box 1148.
-start_editor "$(winepath -w "$a")"
-qdrive wait-window QuillonWClass 20000 >/dev/null || fail "main window did not appear"
+start_editor_on "$a"
 qdrive move QuillonWClass 120 90 640 480 || fail "could not size the window"
 qdrive command QuillonWClass 100
 qdrive wait-box "Open" 10000 >/dev/null || fail "Open dialog did not appear"
@@ -59,8 +60,8 @@ wine reg query "$SETTINGS_KEY" | tr -d '\r'
 [ "$(reg_value Format)" = 1 ] || fail "Format: $(reg_value Format)"
 [ "$(reg_value default)" = 01000 ] || fail "default: $(reg_value default)"
 [ "$(reg_value File1)" = "$bwin" ] || fail "File1: $(reg_value File1)"
-[ "$(reg_value File2)" = "$(winepath -w "$a")" ] || fail "File2: $(reg_value File2)"
-[ "$(reg_value OpenDir)" = "$(winepath -w "$E2E_TMP")\\" ] || fail "OpenDir: $(reg_value OpenDir)"
+[ "$(reg_value File2)" = "$awin" ] || fail "File2: $(reg_value File2)"
+[ "$(reg_value OpenDir)" = "$dirwin\\" ] || fail "OpenDir: $(reg_value OpenDir)"
 
 # Second run: the same place, and "&2 ..." (command 901) opens the older file.
 start_without_file
@@ -80,7 +81,7 @@ for i in $(seq 50); do [ "$(qdrive zoomed QuillonWClass | tr -d '\r')" = 1 ] && 
 qdrive command QuillonWClass 110
 wait_editor || fail "editor exit code $EDITOR_STATUS"
 [ "$(reg_value Showcmd)" = 4 ] || fail "Showcmd after maximize: $(reg_value Showcmd)"
-[ "$(reg_value File1)" = "$(winepath -w "$a")" ] || fail "a.bin is not the newest: $(reg_value File1)"
+[ "$(reg_value File1)" = "$awin" ] || fail "a.bin is not the newest: $(reg_value File1)"
 
 # Third run: maximized.
 start_without_file
@@ -100,8 +101,7 @@ for case in 0 4 wide small; do
     for v in $size Showcmd=$([ $case = 4 ] && echo 4 || echo 0); do
         wine reg add "$SETTINGS_KEY" /v "${v%=*}" /d "${v#*=}" /f >/dev/null
     done
-    start_editor "$(winepath -w "$a")"
-    qdrive wait-window QuillonWClass 20000 >/dev/null || fail "main window did not appear"
+    start_editor_on "$a"
     place=$(qdrive rect QuillonWClass | tr -d '\r')
     qdrive command QuillonWClass 110
     wait_editor || fail "editor exit code $EDITOR_STATUS"

@@ -6,10 +6,10 @@
 file=$(e2e_file sample.bin 5000)
 cp "$file" "$E2E_TMP/original.bin"
 
-start_editor "$(winepath -w "$file")"
-qdrive wait-window QuillonWClass 20000 >/dev/null || fail "main window did not appear"
-title=$(qdrive title QuillonWClass)
+start_editor_on "$file"
+title=$(qdrive title QuillonWClass | tr -d '\r')
 echo "title: $title"
+[ "$title" = "Quillon 95   sample.bin (5,000 bytes)  0 %" ] || fail "the title does not show the file"
 qdrive command QuillonWClass 110 || fail "could not post Exit"
 wait_editor || fail "editor exit code $EDITOR_STATUS"
 cmp "$file" "$E2E_TMP/original.bin" || fail "file changed"
