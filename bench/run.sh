@@ -29,16 +29,9 @@ w=${dims%x*}
 h=${dims#*x}
 if [ -z "$dims" ] || [ "$w" -lt 1700 ] || [ "$h" -lt 1400 ]; then
     wineserver -k >/dev/null 2>&1
-    n=120
-    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1920x1600x24 -nolisten tcp >/dev/null 2>&1 &
-    own_x=$!
-    i=0
-    until xdpyinfo -display ":$n" >/dev/null 2>&1; do
-        i=$((i + 1)); [ $i -gt 100 ] && { echo "bench: Xvfb did not start" >&2; exit 1; }
-        sleep 0.1
-    done
-    export DISPLAY=":$n"
+    start_xvfb 1920x1600x24
+    own_x=$XVFB_PID
+    export DISPLAY=":$XVFB_NUMBER"
     wine cmd /c exit >/dev/null 2>&1 </dev/null
 fi
 

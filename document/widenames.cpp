@@ -9,6 +9,7 @@
 #include "document/editor_state.h"
 #include "document/filenames.h"
 #include "runtime/progname.h"
+#include "runtime/text.h"
 
 namespace {
 
@@ -53,14 +54,22 @@ FARPROC unicodeFunction(const char *module, const char *name)
 
 bool longNameOf(const char *path, wchar_t *dest, size_t destChars)
 {
+    if (destChars) dest[0] = L'\0';
+    // The short name the system makes for a name outside the code page
+    // holds a "~"; other paths are not looked up, so that a recent file on
+    // a drive without its disk or an unreachable share costs nothing.
     LongPathFunction longPathOf = (LongPathFunction)(void *)kernelFunction("GetLongPathNameW");
     wchar_t wide[NAME_CHARS];
+    if (!longPathOf || destChars == 0 || !lastCharOf(path, '~') ||
+        MultiByteToWideChar(CP_ACP, 0, path, -1, wide, NAME_CHARS) <= 0)
+        return false;
+    // A missing disk fails the lookup instead of asking for the disk.
+    UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
+    DWORD length = longPathOf(wide, dest, (DWORD)destChars);
+    SetErrorMode(oldMode);
     char spelled[NAME_CHARS];
-    if (longPathOf && destChars > 0 && MultiByteToWideChar(CP_ACP, 0, path, -1, wide, NAME_CHARS) > 0) {
-        DWORD length = longPathOf(wide, dest, (DWORD)destChars);
-        if (length > 0 && length < destChars && !spelledExactly(dest, spelled, sizeof spelled)) return true;
-    }
-    if (destChars) dest[0] = L'\0';
+    if (length > 0 && length < destChars && !spelledExactly(dest, spelled, sizeof spelled)) return true;
+    dest[0] = L'\0';
     return false;
 }
 

@@ -24,7 +24,7 @@ have unzip                       || need="$need unzip"
 have objdump                     || need="$need binutils"
 pkg_missing libclang-rt-14-dev   && need="$need libclang-rt-14-dev"
 
-install() {
+install_missing() {
     [ -z "$need" ] && return 0
     if [ "$(id -u)" != 0 ]; then
         echo "bootstrap: missing:$need (run as root to install)" >&2
@@ -40,7 +40,7 @@ install() {
     need=""
 }
 updated=
-install
+install_missing
 
 tools=$(dirname "$0")
 
@@ -49,7 +49,7 @@ tools=$(dirname "$0")
 if [ "$("$tools/windows-arch.sh")" = x86_64 ]; then
     have x86_64-w64-mingw32-g++-posix || need="$need g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64"
     [ -x /usr/lib/wine/wine64 ]       || need="$need wine64"
-    install
+    install_missing
 fi
 
 # The shipped i686 programs are run by one release check on every host.
@@ -61,7 +61,7 @@ if [ "$("$tools/i386-support.sh")" = none ] && [ -z "$("$tools/i386-support.sh" 
         echo "bootstrap: 32-bit programs do not run here, and only root can set up their emulation: the release check of the shipped files will be skipped" >&2
     else
         have qemu-i386-static || need="$need qemu-user-static"
-        install
+        install_missing
         binfmt=/proc/sys/fs/binfmt_misc
         [ -e $binfmt/register ] || mount -t binfmt_misc binfmt_misc $binfmt 2>/dev/null || true
         if printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \

@@ -6,7 +6,7 @@
 # host. With -v, one line on stderr says which way is taken and why.
 support=$("$(dirname "$0")/i386-support.sh")
 why=
-if [ -n "${QUILLON_WIN64:-}" ]; then
+if [ "${QUILLON_WIN64:-}" = 1 ]; then
     arch=x86_64 why="QUILLON_WIN64 is set"
 elif [ "$support" = native ]; then
     arch=i686

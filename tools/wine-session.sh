@@ -24,8 +24,7 @@ status=$?
 
 wineserver -k >/dev/null 2>&1
 if [ -n "$started_display" ] && [ -f "$BUILD_DIR/xvfb.display" ]; then
-    n=$(cat "$BUILD_DIR/xvfb.display")
-    pkill -f "Xvfb :$n " 2>/dev/null
-    rm -f "$BUILD_DIR/xvfb.display"
+    kill "$(cat "$BUILD_DIR/xvfb.pid" 2>/dev/null)" 2>/dev/null
+    rm -f "$BUILD_DIR/xvfb.display" "$BUILD_DIR/xvfb.pid"
 fi
 exit $status

@@ -9,12 +9,19 @@
 
 namespace {
 
+// The title, and where it says the name stands: the name (cut only where
+// the title is full), for a longer one to be put in its place.
 std::string title(const char *path, int32_t size, int32_t percent)
 {
     char text[TITLE_CHARS + 1];
     memset(text, 'x', sizeof text);
-    int32_t n = composeTitle(text, sizeof text, path, size, percent);
+    size_t start = 99, length = 99;
+    int32_t n = composeTitle(text, sizeof text, path, size, percent, &start, &length);
     EXPECT_EQ((size_t)n, strlen(text));
+    std::string name = path[0] ? fileTitleOf(path) : "";
+    EXPECT_EQ(path[0] ? 13u : 0u, start);
+    EXPECT_EQ(name.substr(0, length), std::string(text + start, length));
+    EXPECT_TRUE(length == name.size() || n == TITLE_CHARS) << path;
     return text;
 }
 

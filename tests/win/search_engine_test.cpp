@@ -465,6 +465,13 @@ TEST_F(SearchEngine, APartialMatchDoesNotJoinAWindowMovedUnderTheSearch)
         for (int steps = 0; ed.searching && steps < 10; ++steps) searchStep();
         EXPECT_EQ(c.found, ed.lastFound) << c.before << " to " << c.after;
     }
+    // A new search examines every byte again, those before the last change
+    // of target included.
+    ed.viewFormat = 0x11;
+    setPattern("ab", true);
+    startSearch(SEARCH_FIND);
+    for (int steps = 0; ed.searching && steps < 10; ++steps) searchStep();
+    EXPECT_EQ(PAGE_SIZE - 2, ed.lastFound);
 }
 
 TEST_F(SearchEngine, ProgressShowsEveryWholePercentageOfALargeFile)
