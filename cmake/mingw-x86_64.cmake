@@ -1,13 +1,5 @@
-# Cross build for 64-bit Windows with the posix-thread variant of mingw-w64:
-# the same sources as the shipped i686 programs, for hosts that run no 32-bit
-# program, where only a 64-bit Wine can run the tests.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 64-bit Windows: the same sources as the shipped i686
+# programs, for hosts that run no 32-bit program, where only a 64-bit Wine
+# can run the tests.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER   x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER  x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run.sh)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

@@ -5,7 +5,7 @@
 # program, which passes).
 log="$1/Testing/Temporary/LastTest.log"
 [ -f "$log" ] || exit 0
-grep -h '^SKIP:' "$log"
+grep -h '^SKIP:' "$log" | sort -u
 awk '/^\[ RUN      \] / { name = $4 }
      /: Skipped$/ { getline reason; print "SKIP: " name ": " reason }' "$log"
 exit 0

@@ -291,19 +291,6 @@ TEST(Matcher, ResumedScanAfterAChangedTargetAgreesWithBruteForce)
     EXPECT_GT(resumed, 50000);
 }
 
-// Find Next goes on after the first position that shows a byte of the last
-// match in the order shown now, whichever order found it.
-TEST(Matcher, FindNextStartsAfterTheMatchAsShownNow)
-{
-    const struct { int32_t offset, position, length; uint8_t foundSwapped, swappedNow; int32_t start; } cases[] = {
-        {12, 12, 1, 0, 0, 13}, {12, 13, 1, 1, 1, 14}, {12, 12, 1, 0, 1, 14}, {13, 13, 1, 0, 1, 13},
-        {12, 12, 3, 0, 1, 13}, {13, 13, 2, 0, 1, 13}, {12, 13, 1, 1, 0, 13}, {12, 13, 2, 1, 0, 13},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(c.start, findNextStart(c.offset, c.position, c.length, c.foundSwapped, c.swappedNow))
-            << c.offset << " " << c.length << " " << int(c.foundSwapped) << int(c.swappedNow);
-}
-
 TEST(Matcher, Folding)
 {
     for (int b = 0; b < 256; ++b)
