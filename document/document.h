@@ -29,8 +29,9 @@ void reportOpenRefusal(OpenRefusal refusal);
 const wchar_t *unicodeArguments();
 // True on the NT family, where the Unicode functions are loaded.
 bool onNtFamily();
-// A Unicode function of a system DLL ("KERNEL32", "USER32"): on the NT
-// family, where the system has it; NULL on Windows 95.
+// A Unicode function of a system DLL the program imports ("KERNEL32",
+// "USER32", "COMDLG32"): on the NT family, where the system has it; NULL
+// on Windows 95.
 FARPROC unicodeFunction(const char *module, const char *name);
 // The long name of path, for showing, where the code page spells the file
 // only by its short name: true with it in dest. False, dest empty, where

@@ -198,8 +198,7 @@ bool chooseUnicodeName(OpenDialogFunction dialog, const char *filter, int filter
 
 OpenDialogFunction unicodeOpenDialog()
 {
-    HMODULE dialogs = onNtFamily() ? GetModuleHandleA("COMDLG32") : NULL;
-    return dialogs ? (OpenDialogFunction)(void *)GetProcAddress(dialogs, "GetOpenFileNameW") : NULL;
+    return (OpenDialogFunction)(void *)unicodeFunction("COMDLG32", "GetOpenFileNameW");
 }
 
 }  // namespace

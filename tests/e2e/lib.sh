@@ -67,12 +67,19 @@ windows_name() {
 # start_editor_on FILE: the editor on the Unix file FILE, waited for until
 # its title names the file, so that a test never goes on without it open.
 start_editor_on() {
-    local name i=0
+    local name
     windows_name name "$1"
     start_editor "$name"
     qdrive wait-window QuillonWClass 20000 >/dev/null || fail "main window did not appear"
-    until qdrive title QuillonWClass | grep -qF "   ${1##*/} ("; do
-        i=$((i + 1)); [ $i -gt 100 ] && fail "the title names no file: $(qdrive title QuillonWClass)"
+    wait_title "   ${1##*/} (" 5
+}
+
+# wait_title TEXT SECONDS: waits (bounded) until the editor's title holds
+# TEXT; fails with the title it shows instead.
+wait_title() {
+    local i=0
+    until qdrive title QuillonWClass | grep -qF "$1"; do
+        i=$((i + 1)); [ $i -gt $(($2 * 20)) ] && fail "the title names no file: $(qdrive title QuillonWClass)"
         sleep 0.05
     done
 }

@@ -135,11 +135,7 @@ start_installed_editor() {
     EDITOR_PID=$!
     qdrive wait-window QuillonWClass $((30000 * slow)) >/dev/null || fail "the installed editor did not start"
     qdrive move QuillonWClass 0 0 680 520 || fail "could not place the editor"
-    local i=0
-    until qdrive title QuillonWClass | grep -q 'sample.bin'; do
-        i=$((i + 1)); [ $i -gt $((100 * slow)) ] && fail "no file in the title: $(qdrive title QuillonWClass)"
-        sleep 0.1
-    done
+    wait_title sample.bin $((10 * slow))
     # The shell shows the new group in a window of its own, also named
     # "Quillon 95", which has the keyboard: a click in the editor's view
     # (view mode: it only highlights a byte) brings the editor to the front.

@@ -174,9 +174,6 @@ TEST(SettingsText, MenuTextAndHelpPath)
     recentItemText(text, 3, 0, "x");            // room for "&1" only; nothing written past it
     EXPECT_STREQ("&1", text);
     EXPECT_EQ('#', text[3]);
-    wchar_t wide[16];                           // the Unicode menu of the NT family
-    recentItemText(wide, 16, 1, L"R&\u03a9.bin");
-    EXPECT_EQ(std::wstring(L"&2 R&&\u03a9.bin"), wide);
 
     char help[256];
     helpPathOf("C:\\Q95\\", "quillon95.hlp", help, sizeof help);
