@@ -30,7 +30,14 @@ pass() { echo "PASS"; exit 0; }
 # `make test` prints the reason.
 skip() { echo "SKIP: ${0##*/}: $*"; exit 77; }
 
-qdrive() { wine "$BUILD_DIR/tests/qdrive.exe" "$@"; }
+# qdrive exits with 1 after saying why; any other failure (a crash, a Wine
+# that could not start it) is named here, since it says nothing itself.
+qdrive() {
+    wine "$BUILD_DIR/tests/qdrive.exe" "$@"
+    local status=$?
+    [ $status -le 1 ] || echo "qdrive $1: exit status $status" >&2
+    return $status
+}
 
 # The editor's settings in the registry; every script starts without them.
 SETTINGS_KEY='HKCU\Software\Ostrel\Quillon'
