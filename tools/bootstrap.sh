@@ -33,13 +33,29 @@ install_missing() {
     echo "bootstrap: installing$need"
     export DEBIAN_FRONTEND=noninteractive
     case "$need" in *i386*) dpkg --add-architecture i386; updated= ;; esac
-    [ -n "$updated" ] || apt-get update -qq
-    updated=yes
+    if [ -z "$updated" ]; then
+        # A mirror caught in the middle of a sync serves an index that
+        # does not match its release file; apt then leaves it out and goes
+        # on with the others.
+        apt-get update -qq || index_missing=yes
+        updated=yes
+    fi
     # shellcheck disable=SC2086
-    apt-get install -y -qq --no-install-recommends $need >/dev/null
+    if ! apt-get install -y -qq --no-install-recommends $need >/dev/null; then
+        # Without one architecture's index of the updates, the packages
+        # that must have one version on both architectures (wine32's
+        # libraries) cannot follow the newer one: take them all from the
+        # release itself.
+        [ -n "$index_missing" ] || exit 1
+        release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+        echo "bootstrap: an index could not be fetched; installing from $release itself"
+        # shellcheck disable=SC2086
+        apt-get install -y -qq --no-install-recommends -t "$release" $need >/dev/null
+    fi
     need=""
 }
 updated=
+index_missing=
 install_missing
 
 tools=$(dirname "$0")
