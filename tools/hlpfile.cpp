@@ -42,6 +42,13 @@ enum {
     CMD_JUMP = 0xE3, CMD_END = 0xFF
 };
 enum { FONT_BODY, FONT_HEADING, FONT_BOLD, FONT_SUBHEADING, FONT_COUNT };
+// A window definition of |SYSTEM: which fields count, then the type, name
+// and caption fields, each ended by a zero, then places, sizes and colours.
+enum {
+    WINDOW_RECORD_SIZE = 90,
+    WINDOW_HAS_TYPE = 0x01, WINDOW_HAS_NAME = 0x02, WINDOW_HAS_CAPTION = 0x04,
+    WINDOW_TYPE_AT = 2, WINDOW_NAME_AT = 12, WINDOW_CAPTION_AT = 21, WINDOW_CAPTION_CHARS = 50
+};
 
 void put16(std::vector<uint8_t> &out, uint32_t v)
 {
@@ -482,6 +489,20 @@ std::vector<uint8_t> fontFile()
     return out;
 }
 
+// The main window's definition: its name and its caption, the help's title
+// (cut to what the field holds); the engine places and sizes it itself.
+// Without it the engine shows a caption of its own.
+std::vector<uint8_t> mainWindow(const std::string &title)
+{
+    std::vector<uint8_t> out;
+    put16(out, WINDOW_HAS_TYPE | WINDOW_HAS_NAME | WINDOW_HAS_CAPTION);
+    out.resize(WINDOW_RECORD_SIZE, 0);
+    memcpy(&out[WINDOW_TYPE_AT], "primary", 7);
+    memcpy(&out[WINDOW_NAME_AT], "main", 4);
+    memcpy(&out[WINDOW_CAPTION_AT], title.c_str(), std::min(title.size(), (size_t)WINDOW_CAPTION_CHARS));
+    return out;
+}
+
 std::vector<uint8_t> systemFile(const HelpSource &source, uint32_t contentsOffset)
 {
     std::vector<uint8_t> out;
@@ -498,6 +519,7 @@ std::vector<uint8_t> systemFile(const HelpSource &source, uint32_t contentsOffse
     auto text = [](const std::string &s) { return std::vector<uint8_t>(s.c_str(), s.c_str() + s.size() + 1); };
     record(1, text(source.title));
     if (!source.copyright.empty()) record(2, text(source.copyright));
+    record(6, mainWindow(source.title));
     std::vector<uint8_t> contents;
     put32(contents, contentsOffset);
     record(3, contents);
@@ -705,6 +727,9 @@ bool buildHelpFile(const HelpSource &source, std::vector<uint8_t> &out, std::str
 namespace {
 
 const char CRLF[] = "\r\n";
+// Stands for a blank that does not end a line (those of a bold phrase, such
+// as a command to type) until the line is written.
+const char KEPT_BLANK = '\x1F';
 
 // One line of the text and its underline.
 void underlined(std::string &out, const std::string &title, char rule)
@@ -729,7 +754,9 @@ void wrapped(std::string &out, const std::string &text, const std::string &first
             if (end == std::string::npos) end = text.size();
         }
         size_t last = text.find_last_not_of(' ', end - 1);
-        out += *indent + text.substr(start, last + 1 - start) + CRLF;
+        std::string line = text.substr(start, last + 1 - start);
+        std::replace(line.begin(), line.end(), KEPT_BLANK, ' ');
+        out += *indent + line + CRLF;
         start = text.find_first_not_of(' ', end);
         indent = &following;
     }
@@ -747,7 +774,11 @@ std::string renderHelpText(const HelpSource &source)
         for (size_t k = 0; k < topic.paragraphs.size(); k++) {
             const HelpParagraph &p = topic.paragraphs[k];
             std::string text;
-            for (const HelpSpan &span : p.spans) text += span.text;
+            for (const HelpSpan &span : p.spans) {
+                std::string shown = span.text;
+                if (span.kind == SPAN_BOLD) std::replace(shown.begin(), shown.end(), ' ', KEPT_BLANK);
+                text += shown;
+            }
             bool nextIsItem = k + 1 < topic.paragraphs.size() && topic.paragraphs[k + 1].style == PARA_ITEM;
             if (p.style == PARA_HEADING) {
                 underlined(out, text, '~');
@@ -875,6 +906,11 @@ bool readHelpFile(const std::vector<uint8_t> &bytes, HelpFileContents &out, std:
         if (type == 1 || type == 2) {
             if (size == 0 || data[size - 1] != 0) return r.fail("|SYSTEM text not ended");
             (type == 1 ? out.title : out.copyright) = (const char *)data;
+        } else if (type == 6) {
+            if (size != WINDOW_RECORD_SIZE || data[WINDOW_CAPTION_AT + WINDOW_CAPTION_CHARS] != 0)
+                return r.fail("|SYSTEM window record size");
+            if (strcmp((const char *)data + WINDOW_NAME_AT, "main") == 0 && (get16(data) & WINDOW_HAS_CAPTION))
+                out.mainCaption = (const char *)data + WINDOW_CAPTION_AT;
         } else if (type == 3) {
             if (size != 4) return r.fail("|SYSTEM contents record size");
             out.contentsOffset = get32(data);

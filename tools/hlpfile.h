@@ -78,6 +78,7 @@ struct HelpFileContents {
     uint16_t minor, major, flags;
     std::string title;
     std::string copyright;
+    std::string mainCaption;       // the main window's caption, where the file defines it
     uint32_t contentsOffset;
     int fontCount;
     std::vector<std::string> internalFiles;

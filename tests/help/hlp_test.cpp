@@ -91,6 +91,7 @@ TEST(HelpFile, ShippedFileHoldsEveryTopicOfTheSource)
     ASSERT_TRUE(parseHelpSource(std::string(text.begin(), text.end()), source, error)) << error;
     ASSERT_TRUE(readHelpFile(bytes, file, error)) << error;
     EXPECT_EQ(file.title, "Quillon 95 Help");
+    EXPECT_EQ(file.mainCaption, "Quillon 95 Help");
     EXPECT_EQ(file.minor, 21);
     EXPECT_EQ(file.flags, 0);
     expectMatches(source, file);
@@ -118,6 +119,10 @@ TEST(HelpText, Layout)
               "\r\nSecond\r\n------\r\n\r\n"
               "x  two  blanks\r\nkept" + std::string(80, 'y') + "\r\nz\r\n\r\n",
               renderHelpText(source));
+
+    // A bold phrase, such as a command to type, stays on one line.
+    ASSERT_TRUE(parseHelpSource("@topic a A\n" + std::string(60, 'w') + " **quillon95 C:\\F.BIN** x\n", source, error));
+    EXPECT_NE(std::string::npos, renderHelpText(source).find("\r\nquillon95 C:\\F.BIN x\r\n"));
 }
 
 TEST(HelpFile, ManyTopicsSpanSeveralBlocks)
