@@ -45,11 +45,11 @@ bool loadCaretBytes()
     return pageHolds(ed.caretOffset, last);
 }
 
-// Edit value works on the unit that holds the caret.
+// Edit value works on the unit that holds the caret, once the view shows it.
 void editCaretUnit()
 {
     ed.caretOffset = unitStart(ed.caretOffset);
-    if (loadCaretBytes()) openEditValueDialog();
+    if (showCaretCell() && loadCaretBytes()) openEditValueDialog();
 }
 
 // A click on a unit of the values column or a byte of the text column:
@@ -175,8 +175,9 @@ void onChar(WPARAM wParam)
     // written into it and pull it back to the caret.
     if (ed.editMode == MODE_VIEW || ed.caretOffset < 0 || ed.searching) return;
 
+    // A key changes only bytes the user sees: the view first shows them.
     if (ed.editMode == MODE_TEXT) {
-        if (!loadCaretBytes()) return;
+        if (!showCaretCell() || !loadCaretBytes()) return;
         ed.pageBuffer[ed.caretOffset - ed.pageBase] = ch;
         ed.pageDirty = 1;
         advanceCaret();
@@ -190,7 +191,7 @@ void onChar(WPARAM wParam)
         return;
     }
     int value = hexDigitValue(ch);
-    if (value < 0 || !loadCaretBytes()) return;
+    if (value < 0 || !showCaretCell() || !loadCaretBytes()) return;
     unsigned char *b = &ed.pageBuffer[ed.caretOffset - ed.pageBase];
     *b = replaceNibble(*b, ed.caretNibble, value);
     ed.pageDirty = 1;

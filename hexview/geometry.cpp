@@ -182,13 +182,35 @@ void onVScroll(WPARAM wParam)
     invalidateView();
 }
 
-void onHScroll(WPARAM wParam)
+namespace {
+
+// The first displayed column, with the scroll bar and the view following.
+void scrollToColumn(int32_t pos)
 {
-    int32_t pos = scrolledColumn(LOWORD(wParam), HIWORD(wParam), ed.hScrollPos, ed.hScrollMax);
     if (pos == ed.hScrollPos) return;
     ed.hScrollPos = pos;
     SetScrollPos(ed.hexViewWnd, SB_HORZ, pos, TRUE);
     invalidateView();
+}
+
+}  // namespace
+
+void onHScroll(WPARAM wParam)
+{
+    scrollToColumn(scrolledColumn(LOWORD(wParam), HIWORD(wParam), ed.hScrollPos, ed.hScrollMax));
+}
+
+bool showCaretCell()
+{
+    if (!ed.hexViewWnd || ed.charWidth == 0 || ed.caretOffset < 0) return true;
+    RECT client;
+    GetClientRect(ed.hexViewWnd, &client);
+    ColumnRun cell = caretCell(ed.viewFormat, ed.editMode, ed.caretOffset % ROW_BYTES);
+    int32_t pos = columnShowing(cell.first, cell.count, ed.hScrollPos, ed.hScrollMax,
+                                client.right / ed.charWidth);
+    if (pos < 0) return false;
+    scrollToColumn(pos);
+    return true;
 }
 
 void measureViewRect(HWND mainWnd)

@@ -44,6 +44,10 @@ void dropCaret();
 // key would change a byte the user cannot see. The mode stays.
 void dropCaretOutOfView();
 void placeCaret(int32_t row, int32_t column);
+// Before a key changes the bytes at the caret: the view shows the caret's
+// whole unit or byte, scrolled sideways as little as that needs. False,
+// and nothing moved, when the view is too narrow to show it.
+bool showCaretCell();
 // The highlighted range: length bytes from start, none for 0. The skip
 // flags leave out byte 1 and byte length - 2, the halves of pairs that a
 // match in swapped order shares with bytes outside it.

@@ -217,3 +217,17 @@ int32_t caretColumn(uint8_t viewFormat, uint8_t editMode, int32_t c, uint8_t car
     if (unitBytes == 1 && (viewFormat & VF_HEX_VALUES)) return unitColumn(l, c) + caretNibble;
     return unitColumn(l, c / unitBytes) + l.unitChars - 1;
 }
+
+ColumnRun caretCell(uint8_t viewFormat, uint8_t editMode, int32_t c)
+{
+    RowLayout l = rowLayoutOf(viewFormat);
+    ColumnRun cell;
+    if (editMode == MODE_TEXT) {
+        cell.first = textColumn(l, swapPosition(c, viewFormat));
+        cell.count = 1;
+    } else {
+        cell.first = unitColumn(l, c / unitBytesOf(viewFormat));
+        cell.count = l.unitChars;
+    }
+    return cell;
+}

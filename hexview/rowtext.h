@@ -112,4 +112,9 @@ int32_t highlightRuns(ColumnRun *runs, int32_t maxRuns, uint8_t viewFormat, int3
 // on the byte's character (MODE_TEXT).
 int32_t caretColumn(uint8_t viewFormat, uint8_t editMode, int32_t c, uint8_t caretNibble);
 
+// The columns that a key typed at the caret changes, for the byte at
+// column c of a row: its whole unit in the values column, its character in
+// the text column (MODE_TEXT).
+ColumnRun caretCell(uint8_t viewFormat, uint8_t editMode, int32_t c);
+
 #endif

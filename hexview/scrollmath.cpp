@@ -102,6 +102,17 @@ int32_t scrolledColumn(int request, int32_t thumb, int32_t hScrollPos, int32_t h
     return pos;
 }
 
+int32_t columnShowing(int32_t first, int32_t count, int32_t hScrollPos, int32_t hScrollMax,
+                      int32_t columns)
+{
+    if (count > columns) return -1;
+    int32_t pos = hScrollPos;
+    if (first < pos) pos = first;
+    else if (first + count > pos + columns) pos = first + count - columns;
+    if (pos < 0 || pos > hScrollMax) return -1;
+    return pos;
+}
+
 bool offsetOutsideView(int32_t offset, int32_t topRow, int32_t visibleRows)
 {
     int64_t t = (int64_t)topRow * 16;

@@ -40,6 +40,13 @@ int32_t scrolledRow(int request, int32_t thumb, int32_t topRow, int32_t topRowMa
 // First displayed column after a horizontal request.
 int32_t scrolledColumn(int request, int32_t thumb, int32_t hScrollPos, int32_t hScrollMax);
 
+// The first displayed column once columns first to first + count - 1 are
+// all shown in a view of `columns` whole columns: hScrollPos moved as
+// little as that needs, within 0 to hScrollMax; -1 when the view is too
+// narrow to show them all.
+int32_t columnShowing(int32_t first, int32_t count, int32_t hScrollPos, int32_t hScrollMax,
+                      int32_t columns);
+
 // True when offset lies outside the rows that a view of visibleRows text
 // lines (the header included) shows from topRow on.
 bool offsetOutsideView(int32_t offset, int32_t topRow, int32_t visibleRows);

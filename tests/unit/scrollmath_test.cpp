@@ -137,6 +137,12 @@ TEST(ViewEdges, OffsetsLeavingTheViewAndTheEndOffset)
     EXPECT_FALSE(offsetOutsideView(0x7FFFFFFE, lastRow - 3, 30));
     EXPECT_TRUE(offsetOutsideView(0, lastRow - 3, 30));
 
+    // Columns 10 and 11 in a view of 29 columns, scrolled to 30, 0 or 5.
+    EXPECT_EQ(10, columnShowing(10, 2, 30, 49, 29));
+    EXPECT_EQ(0, columnShowing(10, 2, 0, 49, 29));
+    EXPECT_EQ(36, columnShowing(60, 5, 5, 49, 29));
+    EXPECT_EQ(-1, columnShowing(60, 11, 5, 49, 10));
+
     EXPECT_EQ(160 + 16 * 30, viewEndOffset(160, 30));
     EXPECT_EQ(0x7FFFFFFF, viewEndOffset(0x7FFFFF00, 75));
 }

@@ -593,6 +593,37 @@ TEST_F(Editing, TheCaretStaysOnShownRows)
     EXPECT_EQ(6, ed.topRow);
 }
 
+// A key changes a byte only once the view shows its unit: a caret placed
+// out of sight sideways by edit mode, or scrolled out of it, is shown first.
+TEST_F(Editing, TypingShowsTheCaretsUnitFirst)
+{
+    open(patternBytes(4096));
+    sizeViewTo(20 * CELL_H, 250);
+    RECT client;
+    GetClientRect(ed.hexViewWnd, &client);
+    auto pageRight = [] { for (int i = 0; i < 3; ++i) SendMessageA(ed.hexViewWnd, WM_HSCROLL, SB_PAGERIGHT, 0); };
+    auto unitShown = [&](int32_t unit) {
+        return ed.hScrollPos <= unitColumn(unit) && unitColumn(unit, 2) <= ed.hScrollPos + client.right / CELL_W;
+    };
+    pageRight();
+    viewModeCommand();                  // the caret on unit 0, left of the view
+    ASSERT_EQ(0, ed.caretOffset);
+    ASSERT_FALSE(unitShown(0));
+    type("a");
+    EXPECT_EQ(unitColumn(0), ed.hScrollPos);
+    EXPECT_EQ((original[0] & 0x0F) | 0xA0, at(0));
+
+    click(unitColumn(0) - ed.hScrollPos, 6);
+    pageRight();
+    ASSERT_FALSE(unitShown(0));
+    EXPECT_EQ(original[0x60], at(0x60));
+    type("5a");
+    EXPECT_EQ(unitColumn(0), ed.hScrollPos);
+    EXPECT_EQ(GetScrollPos(ed.hexViewWnd, SB_HORZ), ed.hScrollPos);
+    EXPECT_EQ(0x5a, at(0x60));
+    EXPECT_TRUE(unitShown(1));
+}
+
 TEST(EditingAfterOpen, ClicksCountOnceTheViewHasPaintedTheFile)
 {
     EditorSession s;
