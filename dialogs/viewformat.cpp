@@ -49,8 +49,9 @@ void onOk(HWND dlg)
             // The highlight covers the whole unit of the new size.
             dropCaret();
             setHighlight(unitStart(ed.selStart), unitBytes());
-            showOffsetInStatus();
         }
+        // The offset in the status bar, in the radix now chosen.
+        showOffsetInStatus();
         updateScrollRanges();
         invalidateView();
     }

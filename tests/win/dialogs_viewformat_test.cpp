@@ -198,6 +198,9 @@ TEST_F(ViewFormatTest, UnchangedViewModeAndTextColumnKeepTheCaret)
         EXPECT_EQ(0x13, ed.selStart);
         EXPECT_EQ(1, ed.selLength);
         EXPECT_EQ(4, ed.unitsPerRow);
+        choose({IDC_FMT_OFS_DEC});
+        pump();
+        EXPECT_EQ("Offset: 19 (DEC)", statusText(1)) << "mode " << int(mode);
     }
 
     // Unless the wider rows bring the horizontal scroll bar over the
