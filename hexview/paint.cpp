@@ -19,9 +19,6 @@ void measureCell(HDC dc)
     ed.charWidth = (uint16_t)cell.cx;
     ed.charHeight = (uint16_t)cell.cy;
     updateScrollRanges();
-    // The window took the focus before the cell was known, when no caret
-    // could be made for it: it is made now.
-    if (GetFocus() == ed.mainWnd) onSetFocus();
 }
 
 // Rows the paint draws from topOffset on: the visible ones inside the file.
@@ -117,11 +114,16 @@ BOOL eraseView(HWND wnd, HDC dc)
 
 void paintView(HWND wnd)
 {
+    bool measured = ed.charWidth != 0;
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(wnd, &ps);
     // While the save prompt is up nothing is drawn over the erased view.
     if (!ed.flushing) paintRows(dc);
     EndPaint(wnd, &ps);
+    // The window took the focus before the cell was known, when no caret
+    // could be made for it: it is made now. Not inside the paint, whose end
+    // shows the caret it hid at its start, and would show a new one too.
+    if (!measured && ed.charWidth != 0 && GetFocus() == ed.mainWnd) onSetFocus();
 
     if (ed.fileJustOpened && ed.fileSize > 0) ed.fileJustOpened = 0;
     updateViewPercent();

@@ -656,6 +656,14 @@ TEST(EditingAfterOpen, StartedWithAFileEditModeHasACaret)
     EditorSession s(("\"" + data + "\"").c_str());
     ASSERT_TRUE(waitFor([] { return ed.fileJustOpened == 0; }));
     ASSERT_EQ(ed.mainWnd, GetFocus());
+    // View mode shows no caret: for longer than it blinks, the pixels of
+    // the view's top-left corner, where a caret never placed stands, keep
+    // the header's background.
+    HDC dc = GetDC(ed.hexViewWnd);
+    COLORREF corner = ed.backColor;
+    waitFor([&] { corner = GetPixel(dc, 1, 0); return corner != ed.backColor; }, 2 * GetCaretBlinkTime() + 100);
+    ReleaseDC(ed.hexViewWnd, dc);
+    EXPECT_EQ(ed.backColor, corner) << "a caret shows in view mode";
     viewModeCommand();
     pump();
     GUITHREADINFO info;
