@@ -174,6 +174,10 @@ TEST(SettingsText, MenuTextAndHelpPath)
     recentItemText(text, 3, 0, "x");            // room for "&1" only; nothing written past it
     EXPECT_STREQ("&1", text);
     EXPECT_EQ('#', text[3]);
+    memset(text, '#', 4);
+    recentItemText(text, 1, 0, "x");            // room for the zero only
+    EXPECT_STREQ("", text);
+    EXPECT_EQ('#', text[1]);
 
     char help[256];
     helpPathOf("C:\\Q95\\", "quillon95.hlp", help, sizeof help);
