@@ -16,6 +16,10 @@ const DWORD SETUP_WINDOW_STYLE = WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPSIBLI
 // Windows Vista, the first version without a WinHelp viewer.
 const BYTE VISTA_MAJOR_VERSION = 6;
 const char *const resultTexts[] = {"Setup completed", "Setup failed", "Setup canceled"};
+// GetVersion sets its high bit on Windows 95 and its family.
+const DWORD VERSION_NOT_NT = 0x80000000ul;
+
+typedef int(WINAPI *WindowTextFunction)(HWND, LPWSTR, int);
 
 LRESULT CALLBACK setupWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
@@ -29,6 +33,27 @@ LRESULT CALLBACK setupWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 void refuse(const char *text)
 {
     MessageBoxA(st.setupDialog, text, "Error", MB_OK | MB_ICONEXCLAMATION);
+}
+
+// On the NT family the field holds what was typed in Unicode, and its ANSI
+// text spells each character the code page lacks as a look-alike (an "O"
+// for a Greek omega) or "?": the files would go to a directory nobody
+// named. The text is taken in Unicode and must come back the same from the
+// code page. Windows 95 keeps the field in the code page.
+bool typedInCodePage(HWND edit)
+{
+    HMODULE user = (GetVersion() & VERSION_NOT_NT) ? NULL : GetModuleHandleA("USER32");
+    WindowTextFunction textOf = user ? (WindowTextFunction)(void *)GetProcAddress(user, "GetWindowTextW") : NULL;
+    if (!textOf) return true;
+    wchar_t typed[SETUP_PATH_CHARS], back[SETUP_PATH_CHARS];
+    char spelled[SETUP_PATH_CHARS];
+    textOf(edit, typed, SETUP_PATH_CHARS);
+    if (WideCharToMultiByte(CP_ACP, 0, typed, -1, spelled, sizeof spelled, NULL, NULL) <= 0) return false;
+    int length = MultiByteToWideChar(CP_ACP, 0, spelled, -1, back, SETUP_PATH_CHARS);
+    if (length <= 0) return false;
+    for (int i = 0; i < length; ++i)
+        if (back[i] != typed[i]) return false;
+    return true;
 }
 
 // The drive list shows drives as "[-c-]", so besides an item that begins
@@ -96,6 +121,10 @@ void onSetupOk(HWND dlg)
     HWND edit = GetDlgItem(dlg, IDC_SETUP_DIR);
     if (GetWindowTextLengthA(edit) >= (int)sizeof st.destDir) {
         refuse("The destination path is too long.");
+        return;
+    }
+    if (!typedInCodePage(edit)) {
+        refuse("The directory name holds characters that Setup cannot use. Type another name.");
         return;
     }
     GetWindowTextA(edit, st.destDir, sizeof st.destDir);

@@ -26,6 +26,9 @@ const char *programExtension(int32_t k)
 
 void reduceTypedDirectory(char *dir)
 {
+    // No byte of a double-byte character is a "/".
+    for (char *c = dir; *c; ++c)
+        if (*c == '/') *c = '\\';
     size_t n = strlen(dir);
     if (n > 0 && dir[n - 1] == '\\') dir[--n] = '\0';
     if (n >= 2 && dir[1] == ':') {

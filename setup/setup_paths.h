@@ -19,8 +19,9 @@ enum { SETUP_FILE_PROGRAM, SETUP_FILE_HELP, SETUP_FILE_TEXT };
 // ".exe", ".hlp", ".txt" for k = 0, 1, 2; "" otherwise.
 const char *programExtension(int32_t k);
 
-// The directory as typed, reduced in place: one trailing backslash removed,
-// a typed drive ("d:") dropped, then one leading backslash dropped.
+// The directory as typed, reduced in place: every "/" taken for a
+// backslash, as Windows takes it, then one trailing backslash removed, a
+// typed drive ("d:") dropped, then one leading backslash dropped.
 void reduceTypedDirectory(char *dir);
 
 // The drive root from the text of a drive list item ("[-c-]" gives "c:\"):

@@ -23,6 +23,8 @@ TEST(SetupPaths, TypedDirectoryIsReducedBelowTheRoot)
         {"", ""},
         {"x", "x"},
         {":\\a", ":\\a"},                    // no drive letter before the colon
+        {"c:/tools/hexed/", "tools\\hexed"},
+        {"/a\\b/c", "a\\b\\c"},
     };
     for (const auto &c : cases) {
         char dir[SETUP_PATH_CHARS];
