@@ -91,7 +91,5 @@ INT_PTR CALLBACK editValueDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM)
 
 void openEditValueDialog()
 {
-    ed.dialogOpen = 1;
-    DialogBoxParamA(ed.instance, "Editar", ed.mainWnd, editValueDialogProc, 0);
-    ed.dialogOpen = 0;
+    runModalDialog("Editar", editValueDialogProc);
 }

@@ -11,6 +11,7 @@
 #include "hexview/rowtext.h"
 #include "shell/settings.h"
 #include "shell/statusbar.h"
+#include "shell/title.h"
 
 namespace {
 

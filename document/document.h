@@ -27,12 +27,6 @@ void reportOpenRefusal(OpenRefusal refusal);
 // Names in Unicode, on the NT family. The process's argument string in
 // Unicode there, else NULL (Windows 95 keeps names in its code page only).
 const wchar_t *unicodeArguments();
-// True on the NT family, where the Unicode functions are loaded.
-bool onNtFamily();
-// A Unicode function of a system DLL the program imports ("KERNEL32",
-// "USER32", "COMDLG32"): on the NT family, where the system has it; NULL
-// on Windows 95.
-FARPROC unicodeFunction(const char *module, const char *name);
 // The long name of path, for showing, where the code page spells the file
 // only by its short name: true with it in dest. False, dest empty, where
 // path is shown as it is: on Windows 95, where the system gives no long

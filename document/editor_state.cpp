@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "hexview/rowtext.h"
+#include "shell/platform.h"
 
 const char appCaption[] = "Quillon for Windows 95   Version 1.4";
 const char helpFileName[] = "quillon95.hlp";
@@ -12,9 +13,6 @@ EditorState ed;
 namespace {
 
 const char headerLabel[] = " Offset:";
-
-// Windows Vista, the first version without a WinHelp viewer.
-const BYTE VISTA_MAJOR_VERSION = 6;
 
 }  // namespace
 
@@ -37,7 +35,7 @@ void resetEditorState()
     ed.lastFound = -1;
     ed.ignoreCase = 1;
     ed.viewFormat = VF_DEFAULT;
-    ed.winHelp = LOBYTE(LOWORD(GetVersion())) < VISTA_MAJOR_VERSION;
+    ed.winHelp = hasWinHelp();
     memset(ed.headerLine, ' ', HEADER_CHARS);
     memcpy(ed.headerLine, headerLabel, sizeof headerLabel - 1);
     ed.headerLine[HEADER_CHARS] = '\0';

@@ -57,7 +57,8 @@ struct EditorState {
     uint8_t flushing;
     uint8_t fileJustOpened;
     char *openDir;                  // heap block of PATH_CHARS
-    char *helpDir;                  // heap block of PATH_CHARS
+    char *helpDir;                  // heap block of PATH_CHARS: the help file's full path
+                                    // (the "HDir" folder and its name), or ""
 
     // View geometry, scrolling and row layout
     uint16_t charWidth, charHeight;
@@ -131,7 +132,7 @@ struct EditorState {
     // Settings and RecentFiles
     int32_t windowLeft, windowTop, windowWidth, windowHeight;
     int32_t showState;              // a ShowState
-    uint8_t placementMissing;
+    uint8_t placementValuesMissing; // of the five placement values, those not read (5 to 0)
     char recentFiles[RECENT_COUNT][RECENT_CHARS];
     int16_t recentCount;
     uint8_t recentSeparator;

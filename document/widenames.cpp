@@ -10,11 +10,9 @@
 #include "document/filenames.h"
 #include "runtime/progname.h"
 #include "runtime/text.h"
+#include "shell/platform.h"
 
 namespace {
-
-// GetVersion sets its high bit on Windows 95 and its family.
-const DWORD VERSION_NOT_NT = 0x80000000ul;
 
 typedef LPWSTR(WINAPI *CommandLineFunction)();
 typedef DWORD(WINAPI *ShortPathFunction)(LPCWSTR, LPWSTR, DWORD);
@@ -40,17 +38,6 @@ bool spelledExactly(const wchar_t *name, char *dest, size_t destSize)
 }
 
 }  // namespace
-
-bool onNtFamily()
-{
-    return (GetVersion() & VERSION_NOT_NT) == 0;
-}
-
-FARPROC unicodeFunction(const char *module, const char *name)
-{
-    HMODULE system = onNtFamily() ? GetModuleHandleA(module) : NULL;
-    return system ? GetProcAddress(system, name) : NULL;
-}
 
 bool longNameOf(const char *path, wchar_t *dest, size_t destChars)
 {

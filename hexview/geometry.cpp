@@ -7,6 +7,7 @@
 #include "hexview/scrollmath.h"
 #include "search/search.h"
 #include "shell/statusbar.h"
+#include "shell/title.h"
 
 static_assert(SCROLL_LINEUP == SB_LINEUP && SCROLL_LINEDOWN == SB_LINEDOWN &&
                   SCROLL_PAGEUP == SB_PAGEUP && SCROLL_PAGEDOWN == SB_PAGEDOWN &&
@@ -148,11 +149,6 @@ void clearHighlight()
     ed.selLength = 0;
     ed.selSkipSecond = 0;
     ed.selSkipPenultimate = 0;
-}
-
-bool rowHighlightSpan(int32_t rowStart, int32_t *firstColumn, int32_t *lastColumn)
-{
-    return highlightSpan(rowStart, ed.selStart, ed.selLength, firstColumn, lastColumn);
 }
 
 bool rowCaretColumn(int32_t rowStart, int32_t *column)

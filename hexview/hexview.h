@@ -55,7 +55,6 @@ void setHighlight(int32_t start, int32_t length, uint8_t skipSecond = 0, uint8_t
 // Nothing highlighted. The start stays: while the values column is edited,
 // View Format highlights the unit there again.
 void clearHighlight();
-bool rowHighlightSpan(int32_t rowStart, int32_t *firstColumn, int32_t *lastColumn);
 bool rowCaretColumn(int32_t rowStart, int32_t *column);
 void onVScroll(WPARAM wParam);
 void onHScroll(WPARAM wParam);

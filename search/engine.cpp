@@ -12,6 +12,7 @@
 #include "search/matcher.h"
 #include "search/search.h"
 #include "shell/statusbar.h"
+#include "shell/title.h"
 
 namespace {
 
@@ -45,14 +46,12 @@ bool sameTarget(const ScanTarget &a, const ScanTarget &b)
            memcmp(a.pattern, b.pattern, (size_t)a.length) == 0;
 }
 
-// The paint also moves percent (it shows the rows from pageBase during a
-// search), so the status text keeps its own last value, percentInStatus,
-// and no whole percentage is skipped.
+// The view shows the window the search reads, and the title its percent.
+// The paint also moves percent, so the status text keeps its own last
+// value, percentInStatus, and no whole percentage is skipped.
 void showProgress()
 {
-    ed.percentShown = ed.percent;
-    ed.percent = percentOf(ed.pageBase);
-    if (ed.percent != ed.percentShown) updateTitle();
+    updateViewPercent();
     if (ed.percent != ed.percentInStatus) {
         ed.percentInStatus = ed.percent;
         formatText(ed.textScratch, sizeof ed.textScratch, "Searching %i %c\n", (int)ed.percent, '%');

@@ -9,6 +9,7 @@
 #include "document/editor_state.h"
 #include "hexview/hexview.h"
 #include "search/search.h"
+#include "shell/platform.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
 #include "shell/statusbar.h"
@@ -21,15 +22,6 @@ const char aboutText[] =
     "Version 1.4\n"
     "Ostrel";
 
-// Runs one of the editor's modal dialogs; the paint leaves the caret alone
-// while it is up.
-void runDialog(const char *name, DLGPROC proc)
-{
-    ed.dialogOpen = 1;
-    DialogBoxParamA(ed.instance, name, ed.mainWnd, proc, 0);
-    ed.dialogOpen = 0;
-}
-
 void onCommand(WPARAM wParam, LPARAM lParam)
 {
     int id = LOWORD(wParam);
@@ -39,7 +31,7 @@ void onCommand(WPARAM wParam, LPARAM lParam)
         break;
     case IDM_GOTO:
         ed.goToInitial = (int32_t)lParam;
-        runDialog("Offset", goToDialogProc);
+        runModalDialog("Offset", goToDialogProc);
         setStatusText("", 0, 0);
         break;
     case IDM_EXIT:
@@ -47,7 +39,7 @@ void onCommand(WPARAM wParam, LPARAM lParam)
         break;
     case IDM_FIND:
         ed.searchRequest = SEARCH_NONE;
-        runDialog("search", searchDialogProc);
+        runModalDialog("search", searchDialogProc);
         if (ed.fileSize != 0 && ed.searchRequest != SEARCH_NONE) startSearch((SearchRequest)ed.searchRequest);
         break;
     case IDM_FINDNEXT:
@@ -66,7 +58,7 @@ void onCommand(WPARAM wParam, LPARAM lParam)
         MessageBoxA(ed.mainWnd, aboutText, appCaption, MB_OK);
         break;
     case IDM_FORMAT:
-        runDialog("Format", formatDialogProc);
+        runModalDialog("Format", formatDialogProc);
         break;
     default:
         if (id >= IDM_RECENT1 && id < IDM_RECENT1 + RECENT_COUNT) openRecentFile(id - IDM_RECENT1);

@@ -8,6 +8,7 @@
 #include "document/filenames.h"
 #include "hexview/rowtext.h"
 #include "runtime/format.h"
+#include "shell/platform.h"
 #include "shell/settings.h"
 #include "shell/settings_text.h"
 
@@ -34,7 +35,7 @@ void readPlacement(const char *name, bool mustBePositive, int32_t *field)
 {
     char text[SETTING_CHARS];
     readSetting(name, text, sizeof text);
-    takePlacementValue(text, mustBePositive, field, &ed.placementMissing);
+    takePlacementValue(text, mustBePositive, field, &ed.placementValuesMissing);
 }
 
 void deleteSetting(const char *name)
@@ -90,7 +91,7 @@ void loadSettings()
     ed.ignoreCase = 1;
     for (int i = 0; i < RECENT_COUNT; ++i) ed.recentFiles[i][0] = '\0';
     ed.windowLeft = ed.windowTop = ed.windowWidth = ed.windowHeight = ed.showState = 0;
-    ed.placementMissing = 5;
+    ed.placementValuesMissing = 5;
 
     readPlacement("Left", false, &ed.windowLeft);
     readPlacement("Top", false, &ed.windowTop);

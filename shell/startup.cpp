@@ -180,7 +180,7 @@ BOOL initInstance(HINSTANCE instance, const char *args, int showCommand, const w
     ed.mainWnd = CreateWindowExA(0, "QuillonWClass", "Quillon", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, NULL, NULL, instance, NULL);
     if (!ed.mainWnd) return FALSE;
-    if (ed.placementMissing == 0) placeRememberedWindow();
+    if (ed.placementValuesMissing == 0) placeRememberedWindow();
 
     createStatusBar(ed.mainWnd, "", 2);
 
@@ -210,7 +210,7 @@ BOOL initInstance(HINSTANCE instance, const char *args, int showCommand, const w
     ed.hiBackColor = GetSysColor(COLOR_HIGHLIGHT);
 
     int show = showCommand;
-    if (ed.placementMissing == 0) {
+    if (ed.placementValuesMissing == 0) {
         if (ed.showState == SHOWN_MAXIMIZED) show = SW_SHOWMAXIMIZED;
         else if (ed.showState == SHOWN_MINIMIZED) show = SW_SHOWMINIMIZED;
     }

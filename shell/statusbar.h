@@ -1,4 +1,5 @@
-// The status bar at the bottom of the main window and the window's title.
+// The status bar at the bottom of the main window: part 0 for messages,
+// part 1 for the highlighted offset.
 #ifndef QUILLON_STATUSBAR_H
 #define QUILLON_STATUSBAR_H
 
@@ -8,7 +9,5 @@
 int createStatusBar(HWND parent, const char *text, int parts);
 void setStatusText(const char *text, int part, int style);
 void showOffsetInStatus();
-void updateTitle();
-int32_t percentOf(int32_t offset);
 
 #endif

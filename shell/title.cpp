@@ -1,9 +1,9 @@
 // The main window's title: the file's name, its size and the view's position.
 #include <string.h>
 
-#include "document/document.h"
 #include "document/editor_state.h"
-#include "shell/statusbar.h"
+#include "shell/platform.h"
+#include "shell/title.h"
 #include "shell/title_text.h"
 
 namespace {
@@ -19,17 +19,8 @@ bool showLongName(const char *title, size_t nameStart, size_t nameLength)
 {
     WindowProcedure setText = (WindowProcedure)(void *)unicodeFunction("USER32", "DefWindowProcW");
     if (!setText) return false;
-    const wchar_t *name = ed.longFileName;
-    for (const wchar_t *c = name; *c; ++c)
-        if (*c == L'\\') name = c + 1;
-    size_t length = strlen(title);
-    size_t room = TITLE_CHARS - (length - nameLength);
     wchar_t wide[TITLE_CHARS + 1];
-    size_t at = 0;
-    for (size_t i = 0; i < nameStart; ++i) wide[at++] = (unsigned char)title[i];
-    for (size_t i = 0; name[i] && i < room; ++i) wide[at++] = name[i];
-    for (size_t i = nameStart + nameLength; i < length; ++i) wide[at++] = (unsigned char)title[i];
-    wide[at] = L'\0';
+    placeName(wide, title, nameStart, nameLength, (const wchar_t *)ed.longFileName);
     setText(ed.mainWnd, WM_SETTEXT, 0, (LPARAM)wide);
     return true;
 }

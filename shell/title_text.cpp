@@ -3,13 +3,6 @@
 #include <string.h>
 
 #include "runtime/format.h"
-#include "runtime/text.h"
-
-const char *fileTitleOf(const char *path)
-{
-    const char *slash = lastCharOf(path, '\\');
-    return slash ? slash + 1 : path;
-}
 
 int32_t groupDigits(char *destination, size_t destinationSize, int32_t size)
 {
@@ -41,15 +34,11 @@ int32_t composeTitle(char *destination, size_t destinationSize, const char *path
     } else {
         char size[32];
         groupDigits(size, sizeof size, fileSize);
-        char tail[64];
-        formatText(tail, sizeof tail, "%s bytes) %2i %%", size, (int)percent);
+        // The title without the name, which then goes after the head.
         static const char head[] = "Quillon 95   ";
-        const char *name = fileTitleOf(path);
-        // The name gets what the fixed parts leave of the title.
-        size_t room = TITLE_CHARS - (sizeof head - 1) - 2 - strlen(tail);
-        size_t shown = strlen(name);
-        if (shown > room) shown = room;
-        formatText(title, sizeof title, "%s%.*s (%s", head, (int)shown, name, tail);
+        char frame[TITLE_CHARS + 1];
+        formatText(frame, sizeof frame, "%s (%s bytes) %2i %%", head, size, (int)percent);
+        size_t shown = placeName(title, frame, sizeof head - 1, 0, path);
         if (nameStart) *nameStart = sizeof head - 1;
         if (nameLength) *nameLength = shown;
     }

@@ -9,7 +9,34 @@
 enum { TITLE_CHARS = 255 };     // characters of the title, without the zero
 
 // The name after the last backslash of path, or the whole path.
-const char *fileTitleOf(const char *path);
+template <typename Char>
+const Char *fileTitleOf(const Char *path)
+{
+    const Char *name = path;
+    for (const Char *c = path; *c; ++c)
+        if (*c == '\\') name = c + 1;
+    return name;
+}
+
+// The title with the name of path (what follows its folder) in place of
+// the nameLength characters at nameStart, cut so that the rest of the title
+// still shows; dest holds TITLE_CHARS + 1 characters. For the ANSI title
+// and, on the NT family, the long name in Unicode. Returns the name's
+// length in the title.
+template <typename Char>
+size_t placeName(Char *dest, const char *title, size_t nameStart, size_t nameLength, const Char *path)
+{
+    size_t length = 0;
+    while (title[length]) ++length;
+    size_t room = TITLE_CHARS - (length - nameLength);
+    const Char *name = fileTitleOf(path);
+    size_t at = 0, shown = 0;
+    for (size_t i = 0; i < nameStart; ++i) dest[at++] = (unsigned char)title[i];
+    for (; name[shown] && shown < room; ++shown) dest[at++] = name[shown];
+    for (size_t i = nameStart + nameLength; i < length; ++i) dest[at++] = (unsigned char)title[i];
+    dest[at] = 0;
+    return shown;
+}
 
 // The decimal digits of size with a comma after every digit that is
 // followed by a positive multiple of three digits. Returns the length.

@@ -60,7 +60,7 @@ TEST(FaultsSettings, KeyThatCannotBeOpenedLeavesTheDefaults)
         EditorSession s("\"\"", SW_SHOWNORMAL, true);
         ASSERT_TRUE(s.started());
         EXPECT_EQ(0x11, ed.viewFormat);         // the stored "1" was not read
-        EXPECT_EQ(5, ed.placementMissing);
+        EXPECT_EQ(5, ed.placementValuesMissing);
         EXPECT_EQ(0, ed.recentCount);
         std::string file = writeTempFile("some.bin", patternBytes(100));
         openFile(file.c_str());

@@ -7,6 +7,7 @@
 
 #include "document/document.h"
 #include "document/editor_state.h"
+#include "shell/platform.h"
 #include "shell/settings.h"
 #include "wintest.h"
 

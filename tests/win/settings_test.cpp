@@ -83,7 +83,7 @@ TEST(Settings, FirstStartHasDefaultsAndNoRecentItems)
     EXPECT_EQ(0x11, ed.viewFormat);
     EXPECT_EQ(0, ed.searchOptions);
     EXPECT_EQ(1, ed.ignoreCase);
-    EXPECT_EQ(5, ed.placementMissing);
+    EXPECT_EQ(5, ed.placementValuesMissing);
     EXPECT_EQ(0, ed.recentCount);
     EXPECT_EQ(0, ed.recentSeparator);
     EXPECT_STREQ("", ed.openDir);
@@ -163,7 +163,7 @@ TEST(Settings, SessionEndWritesAndNextStartReads)
     EXPECT_EQ("<none>", stored("HDir"));
 
     EditorSession again(noFile, SW_SHOWNORMAL, true);
-    EXPECT_EQ(0, ed.placementMissing);
+    EXPECT_EQ(0, ed.placementValuesMissing);
     RECT r;
     GetWindowRect(ed.mainWnd, &r);
     EXPECT_EQ(100, r.left);
@@ -203,7 +203,7 @@ TEST(Settings, StoredValuesAsTheyAreRead)
 {
     const struct {
         const char *name, *text;
-        int placementMissing;
+        int placementValuesMissing;
         uint8_t format, options, ignoreCase;
     } cases[] = {
         {"default", "31000", 5, 0x11, 3, 1},
@@ -248,7 +248,7 @@ TEST(Settings, IncompletePlacementGivesTheDefaultPlace)
         if (c.height) setText("Height", c.height);
         if (c.show) setText("Showcmd", c.show);
         EditorSession s(noFile, SW_SHOWNORMAL, true);
-        EXPECT_EQ(c.missing, ed.placementMissing);
+        EXPECT_EQ(c.missing, ed.placementValuesMissing);
         RECT r;
         GetWindowRect(ed.mainWnd, &r);
         if (c.missing == 0)
@@ -290,13 +290,13 @@ TEST(Settings, OversizedAndWronglyTypedValuesAreIgnored)
 
     EditorSession s(noFile, SW_SHOWNORMAL, true);
     ASSERT_TRUE(s.started());
-    EXPECT_EQ(3, ed.placementMissing);
+    EXPECT_EQ(3, ed.placementValuesMissing);
     loadSettings();                         // again, before the window's own sizes
     EXPECT_EQ(12, ed.windowLeft);
     EXPECT_EQ(34, ed.windowTop);
     EXPECT_EQ(0, ed.windowWidth);
     EXPECT_EQ(0, ed.windowHeight);
-    EXPECT_EQ(3, ed.placementMissing);
+    EXPECT_EQ(3, ed.placementValuesMissing);
     EXPECT_EQ(0x11, ed.viewFormat);
     EXPECT_EQ(0, ed.searchOptions);
     EXPECT_EQ(2, ed.recentCount);               // the unusable entries are left out, the others stay

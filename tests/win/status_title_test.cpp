@@ -12,6 +12,7 @@
 #include "document/editor_state.h"
 #include "hexview/hexview.h"
 #include "shell/statusbar.h"
+#include "shell/title.h"
 #include "wintest.h"
 
 using namespace wintest;
