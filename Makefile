@@ -23,6 +23,10 @@ JOBS   ?= 2
 # Wine; it says so in one line.
 RUN = $(eval RUN := $(if $(filter x86_64,$(shell tools/windows-arch.sh -v)),$(WIN64),$(WIN)))$(RUN)
 
+# What each entry point that runs Windows programs is told (tools/wine-env.sh):
+# the build folder that runs here, the source folder and the Wine of its programs.
+WINE_ENV = BUILD_DIR=$(CURDIR)/$(RUN) SOURCE_DIR=$(CURDIR) WINEARCH=$(if $(filter $(WIN64),$(RUN)),win64,win32)
+
 FUZZ_SECONDS ?= 600
 STEPS ?= 100000
 SEED ?= 1
@@ -47,20 +51,20 @@ $(NATIVE)/Makefile: | bootstrap
 # The Wine prefix of the tree that runs is made meanwhile, in the background.
 build: bootstrap $(WIN)/Makefile $(NATIVE)/Makefile
 	$(if $(filter $(WIN64),$(RUN)),$(MAKE) --no-print-directory $(WIN64)/Makefile)
-	BUILD_DIR=$(RUN) tools/wine-prefix.sh >$(RUN)/wine-prefix.log 2>&1 &
+	$(WINE_ENV) tools/wine-prefix.sh >$(RUN)/wine-prefix.log 2>&1 &
 	cmake --build $(WIN) -j $(JOBS) $(if $(filter $(WIN64),$(RUN)),--target quillon95 setup helpfile)
 	$(if $(filter $(WIN64),$(RUN)),cmake --build $(WIN64) -j $(JOBS))
 	cmake --build $(NATIVE) -j $(JOBS)
 
 run: build
-	BUILD_DIR=$(RUN) tools/run-editor.sh "$(FILE)"
+	$(WINE_ENV) tools/run-editor.sh "$(FILE)"
 
 # The shipped files in dist/ have their static checks in either tree's
 # tests; the release test installs from dist/quillon95.zip (the i686 tree)
 # or from the x86_64 tree's own programs. Skipped tests say why.
 test: dist
 	cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
-	BUILD_DIR=$(RUN) tools/wine-session.sh sh -c 'cd $(RUN) && ctest --output-on-failure -j $(JOBS)'; \
+	$(WINE_ENV) tools/wine-session.sh sh -c 'cd $(RUN) && ctest --output-on-failure -j $(JOBS)'; \
 	    status=$$?; tools/skipped.sh $(RUN); exit $$status
 
 dist: build
@@ -72,13 +76,13 @@ dist: build
 	cd dist && rm -f quillon95.zip && zip -q quillon95.zip *.exe $$(ls *.hlp *.txt 2>/dev/null)
 
 screenshot: build
-	BUILD_DIR=$(RUN) tools/wine-session.sh tools/screenshot.sh docs/screenshot.png docs/search.png
+	$(WINE_ENV) tools/wine-session.sh tools/screenshot.sh docs/screenshot.png docs/search.png
 
 bench: build
-	@if [ -f bench/run.sh ]; then BUILD_DIR=$(RUN) tools/wine-session.sh bench/run.sh; else echo "no benchmarks yet"; fi
+	@if [ -f bench/run.sh ]; then $(WINE_ENV) tools/wine-session.sh bench/run.sh; else echo "no benchmarks yet"; fi
 
 bench-search: build
-	BUILD_DIR=$(RUN) tools/wine-session.sh bench/search.sh
+	$(WINE_ENV) tools/wine-session.sh bench/search.sh
 
 fuzz: build
 	@for t in $(NATIVE)/tests/fuzz/fuzz_*; do \
@@ -87,7 +91,7 @@ fuzz: build
 	done
 
 model: build
-	BUILD_DIR=$(RUN) QUILLON_MODEL_STEPS=$(STEPS) QUILLON_MODEL_SEED=$(SEED) tools/wine-session.sh \
+	$(WINE_ENV) QUILLON_MODEL_STEPS=$(STEPS) QUILLON_MODEL_SEED=$(SEED) tools/wine-session.sh \
 	    sh -c 'cd $(RUN) && wine tests/win_model_save_test.exe'
 
 clean:

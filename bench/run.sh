@@ -2,25 +2,22 @@
 # make bench: prints the sizes of the shipped programs and the editor's
 # start time, the speed of a full repaint against bare text output, and the
 # editor's resident memory with a small and with the largest file.
-# Runs inside tools/wine-session.sh (BUILD_DIR set, Wine ready).
+# Runs inside tools/wine-session.sh (Wine ready, the folders named).
 set -u
 here=$(cd "$(dirname "$0")/.." && pwd)
-: "${BUILD_DIR:?BUILD_DIR not set}"
-BUILD_DIR=$(cd "$BUILD_DIR" && pwd)
 . "$here/tools/wine-env.sh"
+. "$BUILD_DIR/ids.sh"
 
 tmp=$(mktemp -d "$BUILD_DIR/bench.XXXXXX")
-own_x=
 editor=
 cleanup() {
     [ -n "$editor" ] && kill "$editor" 2>/dev/null
-    if [ -n "$own_x" ]; then
-        wineserver -k >/dev/null 2>&1
-        kill "$own_x" 2>/dev/null
-    fi
+    [ -z "$XVFB_PID" ] || wineserver -k >/dev/null 2>&1
+    stop_display
     rm -rf "$tmp"
 }
 trap cleanup EXIT
+trap 'exit 143' TERM INT HUP
 
 # A 1600 x 1200 view needs a screen larger than that: otherwise Wine clips
 # the drawing to the screen. Use a display of our own for the measurements.
@@ -29,9 +26,7 @@ w=${dims%x*}
 h=${dims#*x}
 if [ -z "$dims" ] || [ "$w" -lt 1700 ] || [ "$h" -lt 1400 ]; then
     wineserver -k >/dev/null 2>&1
-    start_xvfb 1920x1600x24
-    own_x=$XVFB_PID
-    export DISPLAY=":$XVFB_NUMBER"
+    start_display 1920x1600x24 || exit 1
     wine cmd /c exit >/dev/null 2>&1 </dev/null
 fi
 
@@ -59,9 +54,10 @@ rss_with() {
     wine "$BUILD_DIR/quillon95.exe" "$(winepath -w "$1")" >/dev/null 2>&1 &
     editor=$!
     title=$(wine "$BUILD_DIR/bench/bench_scroll_end.exe")
-    sleep 1
+    # Measured once every window has painted what it shows at the end.
+    wine "$BUILD_DIR/tests/qdrive.exe" painted QuillonWClass >/dev/null 2>&1
     rss=$(awk '/^VmRSS:/ {print $2}' "/proc/$editor/status" 2>/dev/null)
-    wine "$BUILD_DIR/tests/qdrive.exe" command QuillonWClass 110 >/dev/null 2>&1
+    wine "$BUILD_DIR/tests/qdrive.exe" command QuillonWClass $IDM_EXIT >/dev/null 2>&1
     i=0
     while kill -0 "$editor" 2>/dev/null && [ $i -lt 100 ]; do i=$((i + 1)); sleep 0.1; done
     kill "$editor" 2>/dev/null

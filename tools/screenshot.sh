@@ -7,11 +7,10 @@
 #   tools/screenshot.sh [EDITOR_PNG [SEARCH_PNG]]
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-: "${BUILD_DIR:?BUILD_DIR not set}"
-BUILD_DIR=$(cd "$BUILD_DIR" && pwd)
 editorOut=${1:-docs/screenshot.png}
 searchOut=${2:-docs/search.png}
 . "$here/wine-env.sh"
+. "$BUILD_DIR/ids.sh"
 
 qdrive() { wine "$BUILD_DIR/tests/qdrive.exe" "$@"; }
 key='HKCU\Software\Ostrel\Quillon'
@@ -53,26 +52,22 @@ done
 
 wine "$BUILD_DIR/quillon95.exe" "$(winepath -w "$tmp/sample.exe")" &
 pid=$!
-qdrive wait-window QuillonWClass 30000 >/dev/null || { echo "screenshot: no window" >&2; exit 1; }
-# Wait until the title carries the file (the first paint has measured and drawn).
-i=0
-until qdrive title QuillonWClass | grep -q 'sample.exe'; do
-    i=$((i + 1)); [ $i -gt 100 ] && { echo "screenshot: no file in the title" >&2; exit 1; }
-    sleep 0.1
-done
-sleep 1
+# The title carries the file once it is open; then every window paints
+# before the picture is taken.
+qdrive wait-title QuillonWClass 'sample.exe' 30000 >/dev/null || { echo "screenshot: no file in the title" >&2; exit 1; }
+qdrive painted QuillonWClass >/dev/null
 shoot "$editorOut" 'Quillon 95 .*'
 
 # Search > Find, a text search for the words of the program's DOS stub.
-qdrive command QuillonWClass 201 >/dev/null
+qdrive command QuillonWClass $IDM_FIND >/dev/null
 qdrive wait-box "Search for:" 10000 >/dev/null || { echo "screenshot: no Search dialog" >&2; exit 1; }
-qdrive dialog-click "Search for:" 103 >/dev/null           # &Text
-qdrive dialog-set "Search for:" 109 "This program" >/dev/null
-sleep 1
+qdrive dialog-click "Search for:" $IDC_SRCH_TEXTMODE >/dev/null
+qdrive dialog-set "Search for:" $IDC_SRCH_TEXTFIELD "This program" >/dev/null
+qdrive painted QuillonWClass >/dev/null
 shoot "$searchOut" 'Quillon 95 .*|Search'
-qdrive dialog-command "Search for:" 106 >/dev/null          # Cancel
+qdrive answer-box "Search for:" $IDC_SRCH_CANCEL >/dev/null
 
-qdrive command QuillonWClass 110 >/dev/null
+qdrive command QuillonWClass $IDM_EXIT >/dev/null
 i=0
 while kill -0 "$pid" 2>/dev/null && [ $i -lt 100 ]; do i=$((i + 1)); sleep 0.1; done
 pid=

@@ -1,25 +1,29 @@
-# Sourced by the scripts that run Windows programs: a Wine prefix of the
-# build folder's own, quiet Wine, and a display (Xvfb) when none is set.
-# BUILD_DIR must name the build folder.
-: "${BUILD_DIR:?BUILD_DIR not set}"
+# Sourced by the scripts that run Windows programs; sourcing it only sets
+# variables and defines functions. The caller names the build folder
+# (BUILD_DIR), the source folder (SOURCE_DIR) and the Wine that the build
+# folder's programs need (WINEARCH: win32 or win64); cmake gives them to
+# each test, the Makefile to each entry point. A script that needs a display
+# or the build folder's prefix asks for it (ensure_display, ensure_prefix)
+# and stops what it started (stop_display).
+: "${BUILD_DIR:?BUILD_DIR not set}" "${SOURCE_DIR:?SOURCE_DIR not set}" "${WINEARCH:?WINEARCH not set}"
+export BUILD_DIR SOURCE_DIR WINEARCH
 export WINEPREFIX="$BUILD_DIR/wineprefix"
-# The source folder, as cmake recorded it for the build folder.
-tools_dir="$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$BUILD_DIR/CMakeCache.txt" 2>/dev/null)/tools"
-# A folder of 64-bit programs runs them under the 64-bit Wine, in a 64-bit
-# prefix: tools/wine64 gives the `wine` and `winepath` that lead there.
-export WINEARCH="$(cat "$BUILD_DIR/wine-arch" 2>/dev/null || echo win32)"
+# 64-bit programs run under the 64-bit Wine, in a 64-bit prefix:
+# tools/wine64 gives the `wine` and `winepath` that lead there.
 if [ "$WINEARCH" = win64 ]; then
-    export PATH="$tools_dir/wine64:$PATH"
+    export PATH="$SOURCE_DIR/tools/wine64:$PATH"
 fi
-# The architecture of the programs run, for figures that depend on it.
-wine_arch_name() { if [ "$WINEARCH" = win64 ]; then echo x86_64; else echo i686; fi; }
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+XVFB_PID=
 
-# start_xvfb [SCREEN]: a new Xvfb display (1280x1024x24 unless SCREEN says
-# otherwise) on a number the server chooses itself, free at that moment;
-# sets XVFB_NUMBER and XVFB_PID. The caller ends when none starts.
-start_xvfb() {
+# The architecture of the programs run, for figures that depend on it.
+wine_arch_name() { if [ "$WINEARCH" = win64 ]; then echo x86_64; else echo i686; fi; }
+
+# start_display [SCREEN]: a new Xvfb display (1280x1024x24 unless SCREEN
+# says otherwise) on a number the server chooses itself, free at that
+# moment, made DISPLAY; stop_display stops it. Fails when none starts.
+start_display() {
     number_file=$(mktemp)
     Xvfb -displayfd 9 -screen 0 "${1:-1280x1024x24}" -nolisten tcp 9>"$number_file" >/dev/null 2>&1 &
     XVFB_PID=$!
@@ -29,27 +33,29 @@ start_xvfb() {
         if [ $i -gt 200 ] || ! kill -0 "$XVFB_PID" 2>/dev/null; then
             rm -f "$number_file"
             echo "wine-env: Xvfb did not start" >&2
-            exit 1
+            return 1
         fi
         sleep 0.05
     done
-    XVFB_NUMBER=$(cat "$number_file")
+    export DISPLAY=":$(cat "$number_file")"
     rm -f "$number_file"
 }
 
-if [ -z "$DISPLAY" ]; then
-    # One Xvfb per build folder, started on first use and kept for later
-    # runs; tools/wine-session.sh stops the one it started.
-    disp_file="$BUILD_DIR/xvfb.display"
-    if [ -f "$disp_file" ] && xdpyinfo -display ":$(cat "$disp_file")" >/dev/null 2>&1; then
-        export DISPLAY=":$(cat "$disp_file")"
-    else
-        start_xvfb
-        echo "$XVFB_NUMBER" > "$disp_file"
-        echo "$XVFB_PID" > "$BUILD_DIR/xvfb.pid"
-        export DISPLAY=":$XVFB_NUMBER"
-    fi
-fi
+# ensure_display: a display of this script's own (start_display) when
+# DISPLAY names none.
+ensure_display() { [ -n "${DISPLAY:-}" ] || start_display; }
+
+# stop_display [wait]: the Xvfb that start_display started, if any. With
+# wait, once the prefix's Wine server has ended, and with it the desktop and
+# the other programs it started on that display (a server that does not end
+# within a minute is ended): for a script whose programs alone used it.
+stop_display() {
+    [ -n "$XVFB_PID" ] || return 0
+    [ "${1:-}" != wait ] || timeout 60 wineserver -w >/dev/null 2>&1 || wineserver -k >/dev/null 2>&1
+    kill "$XVFB_PID" 2>/dev/null
+    wait "$XVFB_PID" 2>/dev/null
+    XVFB_PID=
+}
 
 # new_prefix DIR [--if-missing]: a Wine prefix that has never run a program
 # of ours, in DIR (left as it is with --if-missing when DIR holds one). It
@@ -63,7 +69,7 @@ new_prefix() {
     pristine="$BUILD_DIR/wineprefix-pristine"
     # A 64-bit prefix has a 32-bit side only where 32-bit programs ran while
     # it was made: one made otherwise is made again.
-    support=$("$tools_dir/i386-support.sh" 2>/dev/null)
+    support=$("$SOURCE_DIR/tools/i386-support.sh" 2>/dev/null)
     # Tests that run side by side, and the build, may ask at once: one
     # makes the prefix, under a lock, and each copy is whole once seen.
     (
@@ -86,4 +92,5 @@ new_prefix() {
     ) 9>"$BUILD_DIR/wineprefix-pristine.lock"
 }
 
-new_prefix "$WINEPREFIX" --if-missing
+# ensure_prefix: the build folder's own prefix, made when missing.
+ensure_prefix() { new_prefix "$WINEPREFIX" --if-missing; }

@@ -1,16 +1,22 @@
 #!/bin/sh
-# Emulator for the cross build's tests: runs a Windows program under Wine in
-# the build folder's prefix and passes its exit code on. The program's output
-# goes through a file: Wine may start processes of its own (the desktop, a
-# help window) that outlive the program, and they must not hold the test
-# runner's pipe open.
+# Runs one test of the cross build: ctest's emulator for its test programs
+# (under Wine, in the build folder's prefix) and the command of its
+# end-to-end scripts (SCRIPT.sh, under bash); passes the exit code on.
+# Where DISPLAY names none, the test gets an Xvfb of its own, stopped when
+# it ends. The output goes through a file: Wine may start processes of its
+# own (the desktop, a help window) that outlive the test, and they must not
+# hold the test runner's pipe open.
 here=$(cd "$(dirname "$0")" && pwd)
-: "${BUILD_DIR:=$(pwd)}"
-while [ ! -f "$BUILD_DIR/CMakeCache.txt" ] && [ "$BUILD_DIR" != / ]; do BUILD_DIR=$(dirname "$BUILD_DIR"); done
-export BUILD_DIR
 . "$here/wine-env.sh"
+trap 'stop_display wait' EXIT
+trap 'exit 143' TERM INT HUP
+ensure_display || exit 1
+ensure_prefix
 log=$(mktemp "$BUILD_DIR/run.XXXXXX")
-wine "$@" >"$log" 2>&1 </dev/null
+case $1 in
+    *.sh) bash "$@" ;;
+    *) wine "$@" ;;
+esac >"$log" 2>&1 </dev/null
 status=$?
 cat "$log"
 rm -f "$log"

@@ -4,8 +4,8 @@
 # back at the next start; "&2 ..." reopens the older file; a window closed
 # maximized starts maximized; a place off this screen is brought onto it, a
 # size too small to show data opens at the default size.
-. "$SOURCE_DIR/tests/e2e/lib.sh"
-trap 'reset_settings; cleanup' EXIT
+. "$SOURCE_DIR/tests/e2e/lib.sh" && e2e_begin
+at_exit reset_settings
 
 a=$(e2e_file a.bin 100)
 b=$(e2e_file b.bin 200)
@@ -13,41 +13,26 @@ windows_name awin "$a"
 windows_name bwin "$b"
 windows_name dirwin "$E2E_TMP"
 
-reg_value() {   # reg_value NAME: the data of a value, or nothing
-    wine reg query "$SETTINGS_KEY" /v "$1" 2>/dev/null | tr -d '\r' |
-        sed -n "s/^ *$1 \+REG_SZ \+//Ip"
-}
-
 # Started without a file the editor offers the Open dialog: cancel it.
 start_without_file() {
     start_editor
     qdrive wait-window QuillonWClass 20000 >/dev/null || fail "main window did not appear"
-    qdrive answer-box "Open" 2 10000 || fail "no Open dialog at start"
+    qdrive answer-box "Open" $IDCANCEL 10000 || fail "no Open dialog at start"
 }
 
 # First run: place the window, open a second file through the Open dialog,
-# show offsets in decimal. The Open dialog's file name field is the combo box 1148.
+# show offsets in decimal.
 start_editor_on "$a"
 qdrive move QuillonWClass 120 90 640 480 || fail "could not size the window"
-qdrive command QuillonWClass 100
-qdrive wait-box "Open" 10000 >/dev/null || fail "Open dialog did not appear"
-for i in $(seq 50); do
-    qdrive dialog-set "Open" 1148 "$bwin"
-    [ "$(qdrive dialog-text "Open" 1148 | tr -d '\r')" = "$bwin" ] && break
-    sleep 0.1
-done
-qdrive answer-box "Open" 1 || fail "could not confirm the Open dialog"
-for i in $(seq 100); do
-    case "$(qdrive title QuillonWClass)" in *b.bin*) break ;; esac
-    sleep 0.1
-done
-case "$(qdrive title QuillonWClass)" in *b.bin*) ;; *)
-    fail "b.bin was not opened (field: $(qdrive dialog-text Open 1148 100), title: $(qdrive title QuillonWClass))" ;; esac
-qdrive command QuillonWClass 401
-qdrive dialog-check "View Format" 111 1 || fail "View Format dialog did not open"
-qdrive dialog-check "View Format" 110 0
-qdrive dialog-command "View Format" 112
-qdrive command QuillonWClass 110
+qdrive command QuillonWClass $IDM_OPEN
+qdrive dialog-set "Open" $OPEN_FILE_NAME "$bwin" || fail "could not name b.bin in the Open dialog"
+qdrive answer-box "Open" $IDOK || fail "could not confirm the Open dialog"
+qdrive wait-title QuillonWClass b.bin >/dev/null || fail "b.bin was not opened"
+qdrive command QuillonWClass $IDM_FORMAT
+qdrive dialog-check "View Format" $IDC_FMT_OFS_DEC 1 || fail "View Format dialog did not open"
+qdrive dialog-check "View Format" $IDC_FMT_OFS_HEX 0
+qdrive answer-box "View Format" $IDC_FMT_OK
+qdrive command QuillonWClass $IDM_EXIT
 wait_editor || fail "editor exit code $EDITOR_STATUS"
 
 echo "--- registry after the first run"
@@ -63,30 +48,27 @@ wine reg query "$SETTINGS_KEY" | tr -d '\r'
 [ "$(reg_value File2)" = "$awin" ] || fail "File2: $(reg_value File2)"
 [ "$(reg_value OpenDir)" = "$dirwin\\" ] || fail "OpenDir: $(reg_value OpenDir)"
 
-# Second run: the same place, and "&2 ..." (command 901) opens the older file.
+# Second run: the same place, and "&2 ..." opens the older file.
 start_without_file
 rect=$(qdrive rect QuillonWClass | tr -d '\r')
 echo "window: $rect"
 [ "$rect" = "120 90 640 480" ] || fail "window placed at $rect"
-qdrive command QuillonWClass 901
-for i in $(seq 100); do
-    case "$(qdrive title QuillonWClass)" in *a.bin*) break ;; esac
-    sleep 0.1
-done
-title=$(qdrive title QuillonWClass)
+qdrive command QuillonWClass $((IDM_RECENT1 + 1))
+title=$(qdrive wait-title QuillonWClass a.bin) || fail "&2 did not reopen a.bin"
 echo "title: $title"
 case "$title" in *"a.bin (100 bytes)"*) ;; *) fail "&2 did not reopen a.bin" ;; esac
-qdrive post QuillonWClass 0x112 0xF030 0     # maximize
-for i in $(seq 50); do [ "$(qdrive zoomed QuillonWClass | tr -d '\r')" = 1 ] && break; sleep 0.1; done
-qdrive command QuillonWClass 110
+qdrive post QuillonWClass $WM_SYSCOMMAND $SC_MAXIMIZE 0
+zoomed() { [ "$(qdrive zoomed QuillonWClass | tr -d '\r')" = 1 ]; }
+wait_for 5 zoomed || fail "the window was not maximized"
+qdrive command QuillonWClass $IDM_EXIT
 wait_editor || fail "editor exit code $EDITOR_STATUS"
 [ "$(reg_value Showcmd)" = 4 ] || fail "Showcmd after maximize: $(reg_value Showcmd)"
 [ "$(reg_value File1)" = "$awin" ] || fail "a.bin is not the newest: $(reg_value File1)"
 
 # Third run: maximized.
 start_without_file
-[ "$(qdrive zoomed QuillonWClass | tr -d '\r')" = 1 ] || fail "not maximized after a maximized close"
-qdrive command QuillonWClass 110
+zoomed || fail "not maximized after a maximized close"
+qdrive command QuillonWClass $IDM_EXIT
 wait_editor || fail "editor exit code $EDITOR_STATUS"
 
 # A place saved on a larger screen is moved onto this 1280 x 1024 one the least
@@ -103,7 +85,7 @@ for case in 0 4 wide small; do
     done
     start_editor_on "$a"
     place=$(qdrive rect QuillonWClass | tr -d '\r')
-    qdrive command QuillonWClass 110
+    qdrive command QuillonWClass $IDM_EXIT
     wait_editor || fail "editor exit code $EDITOR_STATUS"
     saved="$(reg_value Left) $(reg_value Top) $(reg_value Width) $(reg_value Height)"
     [ $case = 4 ] && place=$saved

@@ -3,7 +3,7 @@
 # default drive and directory, the three files copied, "Hdir" written, the
 # program group with its three items; then a second run without the group
 # overwrites the files.
-. "$SOURCE_DIR/tests/e2e/lib.sh"
+. "$SOURCE_DIR/tests/e2e/lib.sh" && e2e_begin
 
 programs="$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs)"
 dest="$WINEPREFIX/drive_c/quillon95"
@@ -11,9 +11,9 @@ group="$programs/Quillon 95"
 
 clean_install() {
     rm -rf "$dest" "$group"
-    wine reg delete 'HKCU\Software\Ostrel\Quillon' /f >/dev/null 2>&1
+    reset_settings
 }
-trap 'clean_install; cleanup' EXIT
+at_exit clean_install
 clean_install
 
 src="$E2E_TMP/src"
@@ -31,33 +31,21 @@ start_setup() {
     qdrive wait-window WineDdeServerName 20000 >/dev/null || fail "the shell's DDE service is not up"
 }
 
-# Waits for the result message, answers it and waits for the program to
-# end; RESULT is the message's text.
-result_of_run() {
-    local box
-    box=$(qdrive wait-box "Setup " 30000) || fail "no result message"
-    qdrive answer-box "Setup " 1 5000 || fail "could not answer the result"
-    wait_editor || fail "setup exit code $EDITOR_STATUS"
-    box=$(printf '%s' "$box" | tr -d '\r')
-    RESULT=${box#*|}
-    echo "result: $RESULT"
-}
-
 # First run: drive C and the default directory, icons on.
 start_setup
-qdrive dialog-click "Select destination" 101 || fail "could not press OK"
+qdrive dialog-click "Select destination" $IDC_SETUP_OK || fail "could not press OK"
 question=$(qdrive wait-box "does not exist" 10000) || fail "no question to create the directory"
 question=$(printf '%s' "$question" | tr -d '\r')
 echo "question: ${question#*|}"
 case "$question" in *"Path c:\\quillon95 does not exist."*) ;; *) fail "question: $question" ;; esac
-qdrive answer-box "does not exist" 6 5000 || fail "could not answer Yes"
-result_of_run
-[ "$RESULT" = "Setup completed" ] || fail "result: $RESULT"
+qdrive answer-box "does not exist" $IDYES 5000 || fail "could not answer Yes"
+setup_result
+[ "$SETUP_RESULT" = "Setup completed" ] || fail "result: $SETUP_RESULT"
 
 for ext in exe hlp txt; do
     cmp "$src/quillon95.$ext" "$dest/quillon95.$ext" || fail "quillon95.$ext not copied"
 done
-hdir=$(wine reg query 'HKCU\Software\Ostrel\Quillon' /v Hdir 2>/dev/null | tr -d '\r' | awk '$1 == "Hdir" {print $3}')
+hdir=$(reg_value Hdir)
 echo "Hdir: $hdir"
 [ "$hdir" = 'c:\quillon95\' ] || fail "Hdir is '$hdir'"
 [ -d "$group" ] || fail "no group folder"
@@ -71,10 +59,10 @@ echo "second edition" > "$src/quillon95.txt"
 head -c 2500 /dev/urandom > "$src/quillon95.hlp"
 rm -rf "$group"
 start_setup
-qdrive dialog-click "Select destination" 103 || fail "could not uncheck the box"
-qdrive dialog-click "Select destination" 101 || fail "could not press OK"
-result_of_run
-[ "$RESULT" = "Setup completed" ] || fail "second result: $RESULT"
+qdrive dialog-click "Select destination" $IDC_SETUP_ICONS || fail "could not uncheck the box"
+qdrive dialog-click "Select destination" $IDC_SETUP_OK || fail "could not press OK"
+setup_result
+[ "$SETUP_RESULT" = "Setup completed" ] || fail "second result: $SETUP_RESULT"
 for ext in exe hlp txt; do
     cmp "$src/quillon95.$ext" "$dest/quillon95.$ext" || fail "quillon95.$ext not overwritten"
 done
