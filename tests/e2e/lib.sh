@@ -30,7 +30,7 @@ e2e_begin() {
         at_exit stop_display
     fi
     E2E_TMP=$(mktemp -d "$BUILD_DIR/e2e.XXXXXX")
-    at_exit 'rm -rf "$E2E_TMP"; [ -z "$EDITOR_PID" ] || kill "$EDITOR_PID" 2>/dev/null'
+    at_exit '[ -z "$EDITOR_PID" ] || kill "$EDITOR_PID" 2>/dev/null; rm -rf "$E2E_TMP"'
     [ "${1:-}" = apart ] && return
     reset_settings
     # Keys that an earlier script pressed through X and whose release got

@@ -213,10 +213,11 @@ HWND waitBox(const char *needle, int ms, std::string *caption, std::string *text
 }
 
 // SB_GETTEXT writes the text where its pointer says, in the status bar's
-// process: into a section that this process maps as well, so that the text
-// is read here and never from the other process's memory by its address,
-// which fails where that process is a 32-bit program run under user-mode
-// emulation.
+// process: into a section that this process maps as well, so the text is
+// read here. Read through ReadProcessMemory, the Wine server reads the
+// other process at that address, which under user-mode emulation (a 32-bit
+// program on a host that runs none) is not where the emulated program's
+// memory lies: it read other bytes there.
 std::string statusPart(HWND top, int part)
 {
     HWND bar = FindWindowExA(top, NULL, STATUSCLASSNAMEA, NULL);
