@@ -99,7 +99,7 @@ wait_title() { qdrive wait-title QuillonWClass "$1" $(($2 * 1000)) >/dev/null ||
 start_editor() {
     # An editor of an earlier script may still be on its way out; commands
     # must not reach it.
-    qdrive wait-gone QuillonWClass 10000 >/dev/null 2>&1
+    qdrive wait-gone QuillonWClass 10000 >/dev/null || fail "an earlier editor is still running"
     wine "$BUILD_DIR/quillon95.exe" "$@" &
     EDITOR_PID=$!
 }

@@ -18,8 +18,9 @@
 # zip, or this tree's own four files (x86_64 programs are never zipped).
 # version: the Windows version of the prefix, else Wine's own (Windows 7).
 # F1: the window that F1 opens (on Windows 7 the text file in Notepad, on
-# Windows 95 the help file in WinHelp), or none: not pressed where Notepad
-# would be emulated too. slow: the factor on the bounds of waits.
+# Windows 95 the help file in WinHelp), or -: not pressed in the shipped
+# runs, where Notepad is a 32-bit program too (emulated on a host that runs
+# none). slow: the factor on the bounds of waits.
 runs='
     run               prefix                  Wine   driver  files  version  F1          slow
     i686              release-prefix          win32  i686    zip    -        Notepad     1
