@@ -35,6 +35,12 @@ void refuse(const char *text)
     MessageBoxA(st.setupDialog, text, "Error", MB_OK | MB_ICONEXCLAMATION);
 }
 
+// The code page's test for the first byte of a two-byte character.
+bool isLeadByte(unsigned char byte)
+{
+    return IsDBCSLeadByte(byte) != FALSE;
+}
+
 // On the NT family the field holds what was typed in Unicode, and its ANSI
 // text spells each character the code page lacks as a look-alike (an "O"
 // for a Greek omega) or "?": the files would go to a directory nobody
@@ -128,12 +134,12 @@ void onSetupOk(HWND dlg)
         return;
     }
     GetWindowTextA(edit, st.destDir, sizeof st.destDir);
-    reduceTypedDirectory(st.destDir);
+    reduceTypedDirectory(st.destDir, isLeadByte);
     if (!readSelectedDrive(dlg)) {
         refuse("Select a drive.");
         return;
     }
-    if (!destinationFits(st.driveRoot, st.destDir, st.productTitle, st.programBaseName)) {
+    if (!destinationFits(st.driveRoot, st.destDir, st.productTitle, st.programBaseName, isLeadByte)) {
         refuse("The destination path is too long.");
         return;
     }
@@ -272,7 +278,7 @@ int32_t prepareDestination()
     size_t pos = 0;
     char component[SETUP_PATH_CHARS];
     onDrive = SetCurrentDirectoryA(st.driveRoot) != FALSE;
-    while (onDrive && nextPathComponent(st.destDir, &pos, component, sizeof component)) {
+    while (onDrive && nextPathComponent(st.destDir, &pos, component, sizeof component, isLeadByte)) {
         if (component[1] == ':') continue;
         if (!SetCurrentDirectoryA(component)) {
             CreateDirectoryA(component, NULL);
@@ -281,7 +287,7 @@ int32_t prepareDestination()
     }
     SetCurrentDirectoryA(st.savedDir);
 
-    composeDestination(st.driveRoot, st.destDir, st.pathBuffer, sizeof st.pathBuffer);
+    composeDestination(st.driveRoot, st.destDir, st.pathBuffer, sizeof st.pathBuffer, isLeadByte);
     copyText(st.destDir, sizeof st.destDir, st.pathBuffer);
     showSetupStatus("Copying files ...");
     for (int32_t k = 0; k < SETUP_FILE_COUNT; ++k)

@@ -17,6 +17,20 @@ bool fits(int written, size_t size)
     return written >= 0 && (size_t)written < size;
 }
 
+// Bytes of the character at text: 2 for a lead byte and the byte after it.
+size_t charBytes(const char *text, LeadByteTest isLead)
+{
+    return isLead && isLead((unsigned char)text[0]) && text[1] ? 2 : 1;
+}
+
+// True when the last character of the n bytes of text is a backslash.
+bool endsWithBackslash(const char *text, size_t n, LeadByteTest isLead)
+{
+    size_t last = 0;
+    for (size_t i = 0; i < n; i += charBytes(text + i, isLead)) last = i;
+    return n > 0 && last == n - 1 && text[last] == '\\';
+}
+
 }  // namespace
 
 const char *programExtension(int32_t k)
@@ -24,13 +38,13 @@ const char *programExtension(int32_t k)
     return k >= 0 && k < SETUP_FILE_COUNT ? extensions[k] : "";
 }
 
-void reduceTypedDirectory(char *dir)
+void reduceTypedDirectory(char *dir, LeadByteTest isLead)
 {
     // No byte of a double-byte character is a "/".
     for (char *c = dir; *c; ++c)
         if (*c == '/') *c = '\\';
     size_t n = strlen(dir);
-    if (n > 0 && dir[n - 1] == '\\') dir[--n] = '\0';
+    if (endsWithBackslash(dir, n, isLead)) dir[--n] = '\0';
     if (n >= 2 && dir[1] == ':') {
         memmove(dir, dir + 2, n - 1);   // the rest and its zero
         n -= 2;
@@ -57,11 +71,12 @@ bool itemNamesDrive(const char *itemText, char letter)
            lowerCase(root[0]) == lowerCase(letter);
 }
 
-bool composeDestination(const char *driveRoot, const char *dir, char *out, size_t outSize)
+bool composeDestination(const char *driveRoot, const char *dir, char *out, size_t outSize,
+                        LeadByteTest isLead)
 {
     size_t n = strlen(dir);
     if (n == 0) return fits(formatText(out, outSize, "%s", driveRoot), outSize);
-    const char *slash = dir[n - 1] == '\\' ? "" : "\\";
+    const char *slash = endsWithBackslash(dir, n, isLead) ? "" : "\\";
     const char *root = n >= 2 && dir[1] == ':' ? "" : driveRoot;
     return fits(formatText(out, outSize, "%s%s%s", root, dir, slash), outSize);
 }
@@ -99,11 +114,12 @@ bool formatCreateQuestion(const char *driveRoot, const char *dir, char *out, siz
                            driveRoot, dir), outSize);
 }
 
-bool destinationFits(const char *driveRoot, const char *dir, const char *title, const char *baseName)
+bool destinationFits(const char *driveRoot, const char *dir, const char *title, const char *baseName,
+                     LeadByteTest isLead)
 {
     char full[SETUP_PATH_CHARS];
     char text[SETUP_PATH_CHARS];
-    if (!composeDestination(driveRoot, dir, full, sizeof full)) return false;
+    if (!composeDestination(driveRoot, dir, full, sizeof full, isLead)) return false;
     for (int32_t k = 0; k < SETUP_FILE_COUNT; ++k)
         if (!composeFilePath(full, baseName, k, text, sizeof text)) return false;
     for (int32_t k = 0; k < SETUP_GROUP_COMMANDS; ++k)
@@ -112,12 +128,13 @@ bool destinationFits(const char *driveRoot, const char *dir, const char *title, 
     return true;
 }
 
-bool nextPathComponent(const char *path, size_t *pos, char *component, size_t componentSize)
+bool nextPathComponent(const char *path, size_t *pos, char *component, size_t componentSize,
+                       LeadByteTest isLead)
 {
     size_t i = *pos;
     while (path[i] == '\\') ++i;
     size_t start = i;
-    while (path[i] && path[i] != '\\') ++i;
+    while (path[i] && path[i] != '\\') i += charBytes(path + i, isLead);
     *pos = i;
     size_t n = i - start;
     if (n == 0 || n >= componentSize) return false;

@@ -16,13 +16,18 @@ enum {
 
 enum { SETUP_FILE_PROGRAM, SETUP_FILE_HELP, SETUP_FILE_TEXT };
 
+// Whether a byte starts a character of two bytes in the code page
+// (Japanese, Chinese and Korean Windows). The second byte can be that of a
+// backslash and is no separator then. NULL: a code page of single bytes.
+typedef bool (*LeadByteTest)(unsigned char byte);
+
 // ".exe", ".hlp", ".txt" for k = 0, 1, 2; "" otherwise.
 const char *programExtension(int32_t k);
 
 // The directory as typed, reduced in place: every "/" taken for a
 // backslash, as Windows takes it, then one trailing backslash removed, a
 // typed drive ("d:") dropped, then one leading backslash dropped.
-void reduceTypedDirectory(char *dir);
+void reduceTypedDirectory(char *dir, LeadByteTest isLead = NULL);
 
 // The drive root from the text of a drive list item ("[-c-]" gives "c:\"):
 // its first alphabetic character followed by ":\". False when the text has
@@ -35,7 +40,8 @@ bool itemNamesDrive(const char *itemText, char letter);
 // The full destination directory: dir with a trailing backslash, prefixed
 // with driveRoot unless dir already names a drive; an empty dir is the
 // root itself. False if it does not fit.
-bool composeDestination(const char *driveRoot, const char *dir, char *out, size_t outSize);
+bool composeDestination(const char *driveRoot, const char *dir, char *out, size_t outSize,
+                        LeadByteTest isLead = NULL);
 
 // dir + baseName + extension of file k. False if it does not fit.
 bool composeFilePath(const char *dir, const char *baseName, int32_t k, char *out, size_t outSize);
@@ -60,11 +66,13 @@ bool formatCreateQuestion(const char *driveRoot, const char *dir, char *out, siz
 // True when every text composed from the reduced directory fits its
 // SETUP_PATH_CHARS buffer: the full destination, the three file paths and
 // the five commands.
-bool destinationFits(const char *driveRoot, const char *dir, const char *title, const char *baseName);
+bool destinationFits(const char *driveRoot, const char *dir, const char *title, const char *baseName,
+                     LeadByteTest isLead = NULL);
 
 // The next component of a relative or absolute path, starting at *pos
 // (separators are skipped). False when none is left or the component does
 // not fit; *pos then stands past it.
-bool nextPathComponent(const char *path, size_t *pos, char *component, size_t componentSize);
+bool nextPathComponent(const char *path, size_t *pos, char *component, size_t componentSize,
+                       LeadByteTest isLead = NULL);
 
 #endif

@@ -44,15 +44,16 @@ TEST_F(Install, TypedDriveIsDroppedAndThePathCreatedLevelByLevel)
     makeSources("one");
     answer(IDYES);
     answer(IDOK);
-    std::string typed = "D:" + root.substr(2) + "\\Tools\\Hex\\";
+    // An e with an accent is in the code page: the name is taken as typed.
+    std::string typed = "D:" + root.substr(2) + "\\Tools\\H\xe9x\\";
     EXPECT_EQ(0, runOnce(fill(typed.c_str(), false)));
 
-    std::string rel = root.substr(3) + "\\Tools\\Hex";
+    std::string rel = root.substr(3) + "\\Tools\\H\xe9x";
     ASSERT_EQ(2u, boxTexts().size());
     EXPECT_EQ("Path c:\\" + rel + " does not exist.\nDo you want to create it?\n", boxTexts()[0]);
     EXPECT_EQ("Setup completed", boxTexts()[1]);
     EXPECT_EQ(0, unexpectedBoxes());
-    std::string dest = root + "\\Tools\\Hex\\";
+    std::string dest = root + "\\Tools\\H\xe9x\\";
     expectInstalled(dest, "one");
     EXPECT_EQ(dest, readHdir());
     EXPECT_EQ(NULL, FindWindowA("wsetupWndClass", NULL));

@@ -7,6 +7,10 @@
 
 namespace {
 
+// Japanese Windows: 0x83 0x5C is one character, whose second byte is that
+// of a backslash.
+bool shiftJisLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
 TEST(SetupPaths, TypedDirectoryIsReducedBelowTheRoot)
 {
     const struct {
@@ -25,11 +29,12 @@ TEST(SetupPaths, TypedDirectoryIsReducedBelowTheRoot)
         {":\\a", ":\\a"},                    // no drive letter before the colon
         {"c:/tools/hexed/", "tools\\hexed"},
         {"/a\\b/c", "a\\b\\c"},
+        {"c:\\tools\\\x83\x5c", "tools\\\x83\x5c"},
     };
     for (const auto &c : cases) {
         char dir[SETUP_PATH_CHARS];
         snprintf(dir, sizeof dir, "%s", c.typed);
-        reduceTypedDirectory(dir);
+        reduceTypedDirectory(dir, shiftJisLead);
         EXPECT_STREQ(c.reduced, dir) << c.typed;
     }
 }
@@ -65,10 +70,11 @@ TEST(SetupPaths, DestinationIsTheFullDirectoryWithOneTrailingBackslash)
         {"c:\\", "Tools\\Hex\\", "c:\\Tools\\Hex\\"},
         {"c:\\", "d:\\x", "d:\\x\\"},         // already names its drive
         {"c:\\", "", "c:\\"},                  // the root itself
+        {"c:\\", "\x83\x5c", "c:\\\x83\x5c\\"},
     };
     for (const auto &c : cases) {
         char full[SETUP_PATH_CHARS];
-        ASSERT_TRUE(composeDestination(c.root, c.dir, full, sizeof full)) << c.dir;
+        ASSERT_TRUE(composeDestination(c.root, c.dir, full, sizeof full, shiftJisLead)) << c.dir;
         EXPECT_STREQ(c.full, full) << c.dir;
     }
 }
@@ -116,12 +122,13 @@ TEST(SetupPaths, ComponentsAreWalkedOneLevelAtATime)
         {"c:\\x\\y", {"c:", "x", "y"}},
         {"", {}},
         {"\\", {}},
+        {"a\\\x83\x5c\\b", {"a", "\x83\x5c", "b"}},
     };
     for (const auto &c : cases) {
         std::vector<std::string> got;
         size_t pos = 0;
         char part[SETUP_PATH_CHARS];
-        while (nextPathComponent(c.path, &pos, part, sizeof part)) got.push_back(part);
+        while (nextPathComponent(c.path, &pos, part, sizeof part, shiftJisLead)) got.push_back(part);
         EXPECT_EQ(c.parts, got) << c.path;
     }
     char tiny[4];
