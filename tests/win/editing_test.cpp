@@ -612,6 +612,21 @@ TEST_F(Editing, TypingShowsTheCaretsUnitFirst)
     type("5a");
     EXPECT_EQ(unitColumn(0), GetScrollPos(ed.hexViewWnd, SB_HORZ));
     EXPECT_EQ(0x5a, at(0x60));
+
+    // A byte of the text column, right of the view; a key for Edit value.
+    pageRight();
+    click(textColumn(2) - ed.hScrollPos, 6);
+    SendMessageA(ed.hexViewWnd, WM_HSCROLL, SB_LEFT, 0);
+    type("x");
+    EXPECT_EQ(textColumn(2) - 28, ed.hScrollPos);
+    EXPECT_EQ('x', at(0x62));
+    useFormat(udec16);
+    click(unitColumn(4) - ed.hScrollPos, 6);
+    SendMessageA(ed.hexViewWnd, WM_HSCROLL, SB_LEFT, 0);
+    expectEditValueDialog();
+    type("1");
+    EXPECT_EQ(1, editValueDialogsSeen);
+    EXPECT_EQ(unitColumn(4, 4) - 28, ed.hScrollPos);
 }
 
 TEST(EditingAfterOpen, ClicksCountOnceTheViewHasPaintedTheFile)
