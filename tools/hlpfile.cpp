@@ -781,6 +781,7 @@ std::string renderHelpText(const HelpSource &source)
             }
             bool nextIsItem = k + 1 < topic.paragraphs.size() && topic.paragraphs[k + 1].style == PARA_ITEM;
             if (p.style == PARA_HEADING) {
+                std::replace(text.begin(), text.end(), KEPT_BLANK, ' ');
                 underlined(out, text, '~');
             } else if (p.style == PARA_ITEM) {
                 wrapped(out, text, "  - ", "    ");

@@ -121,8 +121,9 @@ TEST(HelpText, Layout)
               renderHelpText(source));
 
     // A bold phrase, such as a command to type, stays on one line.
-    ASSERT_TRUE(parseHelpSource("@topic a A\n" + std::string(60, 'w') + " **quillon95 C:\\F.BIN** x\n", source, error));
+    ASSERT_TRUE(parseHelpSource("@topic a A\n= A **b c**\n" + std::string(60, 'w') + " **quillon95 C:\\F.BIN** x\n", source, error));
     EXPECT_NE(std::string::npos, renderHelpText(source).find("\r\nquillon95 C:\\F.BIN x\r\n"));
+    EXPECT_NE(std::string::npos, renderHelpText(source).find("A b c\r\n~~~~~\r\n"));
 }
 
 TEST(HelpFile, ManyTopicsSpanSeveralBlocks)
