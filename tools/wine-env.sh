@@ -84,7 +84,7 @@ new_prefix() {
             # the windows.
             WINEPREFIX="$pristine" DISPLAY= wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
                 >/dev/null 2>&1 </dev/null
-            WINEPREFIX="$pristine" wineserver -w
+            WINEPREFIX="$pristine" timeout 300 wineserver -w
             [ -f "$pristine/system.reg" ] && echo "32-bit programs: $support" > "$pristine/made"
         fi
         rm -rf "$1" "$1.copy"

@@ -10,9 +10,11 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
 # Tests with a display each share the prefix's Wine server, and each ends
 # it with its display: they take the prefix in turn, so that none ends a
-# server whose programs another test still runs.
+# server whose programs another test still runs. The lock is held by this
+# same process (a signal to stop the test reaches it) and by the programs
+# it starts, which all end before it does.
 if [ -z "${DISPLAY:-}" ] && [ -z "${WINE_RUN_IN_TURN:-}" ]; then
-    WINE_RUN_IN_TURN=1 exec flock -o "$BUILD_DIR/wineprefix.lock" "$0" "$@"
+    WINE_RUN_IN_TURN=1 exec flock -F "$BUILD_DIR/wineprefix.lock" "$0" "$@"
 fi
 trap 'stop_display wait' EXIT
 trap 'exit 143' TERM INT HUP

@@ -13,5 +13,5 @@ ensure_prefix
 wineserver -p 30 >/dev/null 2>&1 </dev/null
 # Wine's own background processes start with the first program; start them
 # here, so they do not hold the output pipes of the commands that follow.
-wine cmd /c exit >/dev/null 2>&1 </dev/null
+timeout 300 wine cmd /c exit >/dev/null 2>&1 </dev/null
 "$@"

@@ -147,6 +147,7 @@ expect_one_byte() {
     [ "$(stat -c %s "$2")" = "$(stat -c %s "$1")" ] || fail "length changed to $(stat -c %s "$2")"
     diffs=$(cmp -l "$1" "$2")
     echo "changed: $diffs"
+    [ -n "$diffs" ] || fail "no byte changed"
     [ "$(echo "$diffs" | wc -l)" = 1 ] || fail "expected one changed byte, got: $diffs"
     set -- $diffs $3 $4
     [ "$1" = $(($4 + 1)) ] || fail "changed byte at $1, not at offset $4"
