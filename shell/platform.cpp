@@ -1,3 +1,5 @@
+// What the system offers, asked of the system itself: its version, and
+// the functions it exports.
 #include "shell/platform.h"
 
 namespace {

@@ -61,8 +61,9 @@ shoot "$editorOut" 'Quillon 95 .*'
 # Search > Find, a text search for the words of the program's DOS stub.
 qdrive command QuillonWClass $IDM_FIND >/dev/null
 qdrive wait-box "Search for:" 10000 >/dev/null || { echo "screenshot: no Search dialog" >&2; exit 1; }
-qdrive dialog-click "Search for:" $IDC_SRCH_TEXTMODE >/dev/null
-qdrive dialog-set "Search for:" $IDC_SRCH_TEXTFIELD "This program" >/dev/null
+qdrive dialog-click "Search for:" $IDC_SRCH_TEXTMODE >/dev/null &&
+    qdrive dialog-set "Search for:" $IDC_SRCH_TEXTFIELD "This program" >/dev/null ||
+    { echo "screenshot: could not type the search text" >&2; exit 1; }
 qdrive painted QuillonWClass >/dev/null
 shoot "$searchOut" 'Quillon 95 .*|Search'
 qdrive answer-box "Search for:" $IDC_SRCH_CANCEL >/dev/null

@@ -144,7 +144,7 @@ TEST_F(Install, ResultMessages)
     }
 }
 
-TEST_F(Install, DirectoryTooLongForItsPathsIsRefused)
+TEST_F(Install, DirectoryTooLongOrOutsideTheCodePageIsRefused)
 {
     makeSources("long");
     std::string typed = root + "\\" + std::string(230, 'L');
