@@ -137,7 +137,6 @@ TEST(ViewEdges, OffsetsLeavingTheViewAndTheEndOffset)
     EXPECT_FALSE(offsetOutsideView(0x7FFFFFFE, lastRow - 3, 30));
     EXPECT_TRUE(offsetOutsideView(0, lastRow - 3, 30));
 
-    // Columns scrolled into a view of 29 columns, or too many for 10.
     EXPECT_EQ(10, columnShowing(10, 2, 30, 49, 29));
     EXPECT_EQ(36, columnShowing(60, 5, 5, 49, 29));
     EXPECT_EQ(-1, columnShowing(60, 11, 5, 49, 10));

@@ -7,8 +7,7 @@
 
 namespace {
 
-// Japanese Windows: 0x83 0x5C is one character, whose second byte is that
-// of a backslash.
+// Japanese Windows: 0x83 0x5C is one character, though 0x5C is a backslash.
 bool shiftJisLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 TEST(SetupPaths, TypedDirectoryIsReducedBelowTheRoot)

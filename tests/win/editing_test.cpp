@@ -602,7 +602,6 @@ TEST_F(Editing, TypingShowsTheCaretsUnitFirst)
     auto pageRight = [] { for (int i = 0; i < 3; ++i) SendMessageA(ed.hexViewWnd, WM_HSCROLL, SB_PAGERIGHT, 0); };
     pageRight();
     viewModeCommand();                  // the caret on unit 0, left of the view
-    ASSERT_EQ(30, ed.hScrollPos);
     type("a");
     EXPECT_EQ(unitColumn(0), ed.hScrollPos);
     EXPECT_EQ((original[0] & 0x0F) | 0xA0, at(0));
@@ -612,7 +611,6 @@ TEST_F(Editing, TypingShowsTheCaretsUnitFirst)
     type("5a");
     EXPECT_EQ(unitColumn(0), GetScrollPos(ed.hexViewWnd, SB_HORZ));
     EXPECT_EQ(0x5a, at(0x60));
-
     // A byte of the text column, right of the view; a key for Edit value.
     pageRight();
     click(textColumn(2) - ed.hScrollPos, 6);
@@ -661,8 +659,7 @@ TEST(EditingAfterOpen, StartedWithAFileEditModeHasACaret)
     EditorSession s(("\"" + data + "\"").c_str());
     ASSERT_TRUE(waitFor([] { return ed.fileJustOpened == 0; }));
     ASSERT_EQ(ed.mainWnd, GetFocus());
-    // View mode shows no caret: the view's top-left corner, where a caret
-    // never placed stands, keeps the header's background while one blinks.
+    // No caret in view mode: the view's top-left corner keeps its background.
     HDC dc = GetDC(ed.hexViewWnd);
     EXPECT_FALSE(waitFor([dc] { return GetPixel(dc, 1, 0) != ed.backColor; }, 2 * GetCaretBlinkTime() + 100));
     ReleaseDC(ed.hexViewWnd, dc);
