@@ -315,8 +315,6 @@ TEST(Caret, ColumnOfEachMode)
     for (const Case &c : cases)
         EXPECT_EQ(c.column, caretColumn(c.format, c.editMode, c.byte, c.nibble))
             << "format " << (int)c.format << " byte " << c.byte;
-    EXPECT_EQ(22, caretCell(0x1C, 1, 7).first);
-    EXPECT_EQ(11, caretCell(0x1C, 1, 7).count);
     EXPECT_EQ(64, caretCell(VF_DEFAULT | VF_SWAP_TEXT, 2, 4).first);
 }
 
